@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace spk {
+
+// Every question, message and file dialog of the editor goes through here, so tests can answer.
+class Dialogs
+{
+public:
+    virtual ~Dialogs();
+    virtual void information(QWidget *parent, const QString &text) = 0;
+    // A warning question with Yes and No; true for Yes.
+    virtual bool question(QWidget *parent, const QString &text) = 0;
+    // Empty when cancelled. filter is in Qt's form, e.g. "(*.sdat) (*.sdat)".
+    virtual QString openFile(QWidget *parent, const QString &filter, const QString &defaultSuffix) = 0;
+    virtual QString saveFile(QWidget *parent, const QString &filter, const QString &defaultSuffix,
+                             const QString &initialName, bool confirmOverwrite) = 0;
+};
+
+class QtDialogs : public Dialogs
+{
+public:
+    void information(QWidget *parent, const QString &text) override;
+    bool question(QWidget *parent, const QString &text) override;
+    QString openFile(QWidget *parent, const QString &filter, const QString &defaultSuffix) override;
+    QString saveFile(QWidget *parent, const QString &filter, const QString &defaultSuffix,
+                     const QString &initialName, bool confirmOverwrite) override;
+};
+
+} // namespace spk

@@ -1,0 +1,3 @@
+target_sources(ui PRIVATE
+    app/dialogs.h app/dialogs.cpp
+)

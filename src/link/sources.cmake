@@ -1,0 +1,3 @@
+target_sources(io PRIVATE
+    link/transport.h link/transport.cpp
+)

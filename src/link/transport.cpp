@@ -1,0 +1,7 @@
+#include "link/transport.h"
+
+namespace spk {
+
+Transport::~Transport() = default;
+
+} // namespace spk
