@@ -26,7 +26,7 @@ const std::array<double, 244> FreqTable = {
 const std::array<double, 181> GainTable = [] {
     std::array<double, 181> t{};
     for (int i = 0; i < 181; ++i)
-        t[i] = -24.0 + 0.2 * i;
+        t[i] = (2 * i - 240) / 10.0; // the nearest double to each decimal step, so texts print short
     return t;
 }();
 

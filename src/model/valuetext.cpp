@@ -4,6 +4,7 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace spk {
@@ -20,14 +21,15 @@ QString fixedText(double value, int decimals)
 {
     QString text = QString::number(value, 'f', decimals);
     // A value that rounds to zero from below prints as "-0.0"; the display never shows that.
-    if (text.startsWith(u'-') && text.count(u'0') + 2 == text.size())
+    if (text.startsWith(u'-')
+        && std::all_of(text.begin() + 1, text.end(), [](QChar c) { return c == u'0' || c == u'.'; }))
         text.remove(0, 1);
     return text;
 }
 
 QString shortestText(double value)
 {
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+    return QString::number(value == 0 ? 0.0 : value, 'g', QLocale::FloatingPointShortest); // no "-0"
 }
 
 QString levelText(int levelCode, bool systemLevel)

@@ -1,0 +1,143 @@
+#include "simstate.h"
+
+#include "simbus.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace spk::SimState {
+
+namespace {
+
+const QString Format = QStringLiteral("spksim-state");
+
+QString hex(const QByteArray &bytes) { return QString::fromLatin1(simHex(bytes)); }
+
+bool bytesOf(const QJsonValue &value, int size, QByteArray *out)
+{
+    bool ok = false;
+    *out = simFromHex(value.toString().toLatin1(), &ok);
+    return ok && out->size() == size;
+}
+
+struct DeviceMemory
+{
+    QByteArray sysData, image;
+    QByteArray presets[SimDevice::PresetCount + 1];
+    QByteArray names[SimDevice::PresetCount + 1];
+    bool hasPreset[SimDevice::PresetCount + 1] = {};
+};
+
+bool readDevice(const QJsonObject &o, DeviceMemory *m, QString *why)
+{
+    if (!bytesOf(o.value("sysdata"), SimDevice::SysDataSize, &m->sysData)) {
+        *why = QStringLiteral("bad sysdata");
+        return false;
+    }
+    if (!bytesOf(o.value("image"), SimDevice::ImageSize, &m->image)) {
+        *why = QStringLiteral("bad image");
+        return false;
+    }
+    for (const QJsonValue &pv : o.value("presets").toArray()) {
+        const QJsonObject p = pv.toObject();
+        const int slot = p.value("slot").toInt(0);
+        if (slot < 1 || slot > SimDevice::PresetCount || !bytesOf(p.value("name"), SimDevice::NameLength, &m->names[slot])
+            || !bytesOf(p.value("image"), SimDevice::ImageSize, &m->presets[slot])) {
+            *why = QStringLiteral("bad preset");
+            return false;
+        }
+        m->hasPreset[slot] = true;
+    }
+    return true;
+}
+
+} // namespace
+
+QByteArray toJson(const SimBus &bus)
+{
+    QJsonArray devices;
+    for (const SimDevice *d : bus.devices()) {
+        QJsonArray presets;
+        for (int n = 1; n <= SimDevice::PresetCount; ++n)
+            presets.append(QJsonObject{{"slot", n}, {"name", hex(d->presetName(n))}, {"image", hex(d->preset(n))}});
+        devices.append(QJsonObject{{"id", d->id()},
+                                   {"sysdata", hex(d->sysData())},
+                                   {"image", hex(d->image())},
+                                   {"presets", presets}});
+    }
+    const QJsonObject root{{"format", Format}, {"version", 1}, {"devices", devices}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+bool fromJson(const QByteArray &json, SimBus &bus, QString *error)
+{
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
+    const QJsonObject root = doc.object();
+    QString why;
+    if (doc.isNull())
+        why = parseError.errorString();
+    else if (root.value("format").toString() != Format || root.value("version").toInt() != 1)
+        why = QStringLiteral("not a spksim state file");
+    // Read everything before touching a device: a damaged file changes nothing.
+    const QJsonArray list = root.value("devices").toArray();
+    std::vector<DeviceMemory> memory(size_t(list.size()));
+    for (qsizetype k = 0; why.isEmpty() && k < list.size(); ++k)
+        if (readDevice(list.at(k).toObject(), &memory[size_t(k)], &why))
+            why.clear();
+        else
+            why = QStringLiteral("device %1: %2").arg(k + 1).arg(why);
+    if (!why.isEmpty()) {
+        if (error)
+            *error = why;
+        return false;
+    }
+    const QList<SimDevice *> devices = bus.devices();
+    for (qsizetype k = 0; k < devices.size() && k < list.size(); ++k) {
+        SimDevice *d = devices.at(k);
+        const DeviceMemory &m = memory[size_t(k)];
+        d->setSysData(m.sysData);
+        d->setImage(m.image);
+        for (int n = 1; n <= SimDevice::PresetCount; ++n)
+            if (m.hasPreset[n]) {
+                d->setPreset(n, m.presets[n]);
+                d->setPresetName(n, m.names[n]);
+            }
+    }
+    return true;
+}
+
+bool load(const QString &path, SimBus &bus, QString *error)
+{
+    QFile file(path);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    QString why;
+    if (!fromJson(file.readAll(), bus, &why)) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(path, why);
+        return false;
+    }
+    return true;
+}
+
+bool save(const QString &path, const SimBus &bus, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(toJson(bus)) < 0 || !file.commit()) {
+        if (error)
+            *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace spk::SimState

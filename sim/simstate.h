@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace spk {
+
+class SimBus;
+
+// Keeps the devices' memory between runs as JSON:
+//   {"format": "spksim-state", "version": 1,
+//    "devices": [{"id": 1, "sysdata": "<96 hex digits>", "image": "<1280 hex digits>",
+//                 "presets": [{"slot": 1, "name": "<40 hex digits>", "image": "<1280 hex digits>"}, ...]}]}
+// Device k of the file is device k of the line (its ID included, since the ID is memory too).
+namespace SimState {
+
+QByteArray toJson(const SimBus &bus);
+// False with `error` set on a damaged file; the bus is left untouched then.
+bool fromJson(const QByteArray &json, SimBus &bus, QString *error = nullptr);
+
+// A missing file loads nothing and is not an error.
+bool load(const QString &path, SimBus &bus, QString *error = nullptr);
+bool save(const QString &path, const SimBus &bus, QString *error = nullptr);
+
+} // namespace SimState
+} // namespace spk

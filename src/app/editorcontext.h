@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/controllookup.h"
+#include "app/editorstate.h"
+#include "app/handlertable.h"
+
+#include <QLineEdit>
+
+namespace spk {
+
+class ResponseGraph;
+
+// What every part of the window works with: the shared state, the controls by name, the
+// handlers by name and the response graph. The main window builds one and hands it out.
+struct EditorContext
+{
+    EditorState &state;
+    ControlLookup &controls;
+    HandlerTable &handlers;
+    ResponseGraph &graph;
+
+    // The focus sink: an edit with no handlers that takes the focus so the focused editor commits.
+    QLineEdit *focusSink() const { return controls.get<QLineEdit>(QStringLiteral("edt_empty")); }
+};
+
+} // namespace spk

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QColor>
+
+class QAbstractButton;
+
+namespace spk {
+
+// The colours the mute and polarity buttons show.
+inline const QColor MuteRed(255, 0, 0);
+inline const QColor PolarityYellow(255, 255, 0);
+inline const QColor PolarityGrey(224, 224, 224);
+
+// Paints a button's face; an invalid colour restores the standard button face.
+void setButtonFace(QAbstractButton *button, const QColor &colour);
+// The colour last given to setButtonFace (invalid for the standard face).
+QColor buttonFace(const QAbstractButton *button);
+
+} // namespace spk

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <span>
+
+class QCheckBox;
+class QComboBox;
+
+namespace spk {
+
+struct EditorContext;
+class ValueEdit;
+
+// The crossover and equaliser value editors of ip0: targeting, the key filter's commit, leaving
+// an edit, the type lists and the bypass boxes, and filling these controls from the image.
+class CrossoverEqEditor : public QObject
+{
+    Q_OBJECT
+public:
+    enum Field { HpfFreq, LpfFreq, EqFreq, EqGain, EqQ };
+
+    // What a field stores and how it is shown.
+    struct FieldSpec
+    {
+        QString targetName; // EditTargetName of the field
+        int maxCode;
+        bool wide; // 16-bit code
+        std::span<const double> table;
+        double lower, upper;
+        QString lowerText, upperText; // what an out-of-range number is replaced by
+        QString (*text)(int code); // the text after an edit
+    };
+    static const FieldSpec &spec(Field field);
+    static bool isBand(Field field) { return field >= EqFreq; }
+    // The field an edit belongs to, from its name; false for other controls.
+    static bool fieldOf(const QString &name, Field *field, int *band);
+    // Band number from characters 16 and 17 of a band control's name (the two-digit suffix).
+    static int bandOf(const QString &name);
+    static QString editName(Field field, int band);
+    // Byte index of a field in the image (ip0).
+    static int fieldByte(Field field, int band);
+
+    explicit CrossoverEqEditor(EditorContext &ctx, QObject *parent = nullptr);
+    void attach();
+
+    // Image to controls: one band, the crossover. Curves are recomputed, not drawn.
+    void showBand(int band);
+    void showCrossover();
+    // Q and gain edits (and with spinsToo their spin buttons) enabled by the band's type.
+    void enableByType(int band, int type, bool spinsToo);
+
+    // Targeting.
+    void edt_op3hpf_freqEnter();
+    void edt_op3hpf_freqMouseUp();
+    void edt_op3lpf_freqEnter();
+    void edt_op3lpf_freqMouseUp();
+    void edt_op0eq_freq_00MouseUp(ValueEdit *edit);
+    void edt_op0eq_gain_00MouseUp(ValueEdit *edit);
+    void edt_op0eq_qval_00MouseUp(ValueEdit *edit);
+    void edt_op3eq_freq_00Enter(ValueEdit *edit);
+    void edt_op3eq_gain_00Enter(ValueEdit *edit);
+    void edt_op3eq_qval_00Enter(ValueEdit *edit);
+
+    // Commit on Enter.
+    void HLPF_freq_edt_keypress(int filter);
+    void EQ_freq_edt_keypress(ValueEdit *edit);
+    void EQ_gain_edt_keypress(ValueEdit *edit);
+    void EQ_qval_edt_keypress(ValueEdit *edit);
+    // Leaving an edit.
+    void HLPF_edt_exit(int filter);
+    void EQ_freq_edt_exit(ValueEdit *edit);
+    void EQ_gain_edt_exit(ValueEdit *edit);
+    void EQ_qval_edt_exit(ValueEdit *edit);
+
+    void HLPF_type_Cbb_Change(int filter); // cbb_op3hpf_typeChange, cbb_op3lpf_typeChange
+    void cbb_op3eq_type_00Change(QComboBox *list);
+    void chk_op3eq_byps_00Click(QCheckBox *box);
+
+    // Step 5 of a commit: the recompute of the targeted field, which marks LastEdited.
+    void recomputeTarget(Field field);
+    // The edit's own field becomes the target again if something moved the target away while
+    // the edit kept the focus; false when there is no target at all.
+    bool ensureTarget(Field field, ValueEdit *edit);
+    ValueEdit *edit(Field field, int band = 0) const;
+
+private:
+    void targetCrossover(int filter, ValueEdit *edit, bool selectAll);
+    void targetBand(Field field, ValueEdit *edit, bool selectAll);
+    void targetBandRecord(int band, QWidget *control, int offset);
+    void commit(Field field, ValueEdit *edit, bool byReturn);
+    void wireCrossover(int filter);
+    void wireBand(int band);
+
+    EditorContext &m_ctx;
+};
+
+} // namespace spk

@@ -1,0 +1,7 @@
+target_sources(core PRIVATE
+    filters/channelresponse.h filters/channelresponse.cpp
+    filters/crossovercurve.h filters/crossovercurve.cpp
+    filters/eqcurve.h filters/eqcurve.cpp
+    filters/graphgeometry.h filters/graphgeometry.cpp
+    filters/section.h
+)

@@ -1,0 +1,200 @@
+#include "graph/graphrenderer.h"
+
+#include <QPainter>
+#include <QPolygon>
+
+#include <cmath>
+#include <numbers>
+
+namespace spk {
+
+namespace {
+
+const QColor Background(20, 20, 20);
+const QColor Frame(128, 128, 128);
+const QColor GridLine(64, 64, 64);
+
+// A line from a to b without the end point, as the grid has always been drawn (axis-parallel only).
+void lineTo(QPainter &p, QPoint a, QPoint b)
+{
+    if (a == b)
+        return;
+    const QPoint step(b.x() > a.x() ? 1 : b.x() < a.x() ? -1 : 0, b.y() > a.y() ? 1 : b.y() < a.y() ? -1 : 0);
+    p.drawLine(a, b - step);
+}
+
+QFont labelFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(11); // 8 pt at 96 dpi, independent of the screen
+    return font;
+}
+
+// Text with its top-left corner at (x, y).
+void label(QPainter &p, int x, int y, const QString &text)
+{
+    p.drawText(QRect(x, y, 200, 40), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+}
+
+constexpr std::array<const char *, 10> MagnitudeLabels = {"+15dB", "+10dB", " +5dB", "  0dB", " -5dB",
+                                                           "-10dB", "-15dB", "-20dB", "-25dB", "-30dB"};
+constexpr std::array<const char *, 10> PhaseLabels = {" +180", " +120", "  +60", "    0", "  -60",
+                                                       " -120", " -180", " ",     " ",     " "};
+
+} // namespace
+
+GraphRenderer::GraphRenderer(int width, int height)
+{
+    EqBackGroundDraw(width, height);
+    EqBackGroundDraw_pha(width, height);
+    for (int b = 0; b < BandCount; ++b)
+        m_pointImages[b] = makeEqPointImage(b);
+    drawBackground();
+}
+
+void GraphRenderer::EqBackGroundDraw(int width, int height)
+{
+    m_geometry = GraphGeometry{width, height};
+    m_magBackground = QImage(width, height, QImage::Format_RGB32);
+    drawGrid(m_magBackground, MagnitudeLabels);
+}
+
+void GraphRenderer::EqBackGroundDraw_pha(int width, int height)
+{
+    m_geometry = GraphGeometry{width, height};
+    m_phaseBackground = QImage(width, height, QImage::Format_RGB32);
+    drawGrid(m_phaseBackground, PhaseLabels);
+    QPainter p(&m_phaseBackground);
+    p.setPen(Qt::white);
+    lineTo(p, {0, 0}, {width, 0});
+    lineTo(p, {0, 0}, {0, height});
+    lineTo(p, {width - 1, 0}, {width - 1, height - 1});
+    lineTo(p, {0, height - 2}, {width - 2, height - 2});
+}
+
+void GraphRenderer::drawGrid(QImage &image, const std::array<const char *, 10> &leftLabels) const
+{
+    const int w = m_geometry.width;
+    const int h = m_geometry.height;
+    const int bottom = m_geometry.bottomRow();
+    image.fill(Background);
+    QPainter p(&image);
+
+    p.setPen(Frame);
+    lineTo(p, {41, 17}, {w - 6, 17});
+    lineTo(p, {w - 6, 17}, {w - 6, bottom});
+    lineTo(p, {w - 6, bottom}, {41, bottom});
+    lineTo(p, {41, bottom}, {41, 17});
+
+    p.setPen(GridLine);
+    std::array<int, 10> rows{};
+    rows[0] = 17;
+    for (int k = 1; k <= 8; ++k) {
+        rows[k] = int((h - 40) / 9.0 * k) + 17;
+        lineTo(p, {42, rows[k]}, {w - 6, rows[k]});
+    }
+    rows[9] = bottom;
+
+    // The grid spans one column less than the curve mapping, so 20 kHz sits at 681 here and 682 there.
+    const int left = 41 + m_geometry.PlotLeftPad();
+    const double span = w - 47 - m_geometry.PlotLeftPad() - m_geometry.PlotRightPad();
+    const auto gridX = [&](double hz) { return int(std::log10(hz / 20.0) * span / 3.0) + left; };
+    for (double decade : {10.0, 100.0, 1000.0}) {
+        for (int m = 2; m <= 10; ++m) {
+            const int x = gridX(m * decade);
+            lineTo(p, {x, 18}, {x, bottom});
+        }
+    }
+    const int x20k = w - m_geometry.PlotRightPad() - 6;
+    lineTo(p, {x20k, 18}, {x20k, bottom});
+
+    p.setFont(labelFont());
+    p.setPen(Qt::white);
+    p.setBackground(Background);
+    p.setBackgroundMode(Qt::OpaqueMode);
+    for (int k = 0; k < 10; ++k)
+        label(p, 4, rows[k] + 1 - 8, QString::fromLatin1(leftLabels[k]));
+    const int y = bottom + 2;
+    const struct
+    {
+        double hz;
+        int shift;
+        const char *text;
+    } freqLabels[] = {{20, 11, "20Hz"},    {50, 11, "50Hz"},   {100, 14, "100Hz"},   {200, 14, "200Hz"},
+                      {500, 14, "500Hz"},  {1000, 11, "1KHz"}, {2000, 11, "2KHz"},   {5000, 11, "5KHz"},
+                      {10000, 14, "10KHz"}};
+    for (const auto &l : freqLabels)
+        label(p, gridX(l.hz) - l.shift, y, QString::fromLatin1(l.text));
+    label(p, x20k - 14, y, QStringLiteral("20KHz"));
+}
+
+void GraphRenderer::drawBackground()
+{
+    m_image = m_phaseView ? m_phaseBackground : m_magBackground;
+}
+
+void GraphRenderer::DrawHLpfEQCurve(const ChannelResponse &response)
+{
+    drawBackground();
+    QPainter p(&m_image);
+    DrawEQPoint(p, response.points());
+    const Curve &total = response.total();
+    drawCurve(p, m_phaseView ? total.phase : total.magnitude, response.channel());
+    p.setPen(Frame);
+    lineTo(p, {41, m_geometry.bottomRow()}, {m_geometry.width - 6, m_geometry.bottomRow()});
+}
+
+void GraphRenderer::DrawEQPoint(QPainter &painter, const std::array<EqPoint, BandCount> &points) const
+{
+    // Later bands cover earlier ones.
+    for (int b = 0; b < BandCount; ++b)
+        painter.drawImage(points[b].x - 10, points[b].y - 10, m_pointImages[b]);
+}
+
+int GraphRenderer::curveRow(double value) const
+{
+    if (std::isnan(value))
+        return m_geometry.bottomRow();
+    const int y = truncToInt((15.0 - value) / 45.0 * (m_geometry.height - 38) + 16.0);
+    return std::min(y, m_geometry.bottomRow());
+}
+
+void GraphRenderer::drawCurve(QPainter &painter, std::span<const double> values, int channel) const
+{
+    const int n = std::min<int>(int(values.size()), m_geometry.curveColumnCount());
+    // In the phase view +pi lands on the +15 dB row and -pi on the -15 dB row.
+    const double scale = m_phaseView ? 15.0 / std::numbers::pi : 1.0;
+    QPolygon line(n);
+    for (int i = 0; i < n; ++i)
+        line[i] = QPoint(FirstCurveColumn + i, curveRow(values[i] * scale));
+    painter.setPen(QPen(curveColour(channel), 1));
+    painter.drawPolyline(line);
+}
+
+QColor GraphRenderer::curveColour(int channel)
+{
+    static const QColor colours[ChannelCount] = {QColor(46, 121, 255), QColor(255, 166, 40), QColor(120, 210, 110),
+                                                 QColor(230, 90, 200)};
+    return (channel >= 0 && channel < ChannelCount) ? colours[channel] : colours[0];
+}
+
+QImage GraphRenderer::makeEqPointImage(int band)
+{
+    QImage image(20, 20, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor fill = QColor::fromHsv((band * 36 + 20) % 360, 190, 235);
+    p.setPen(QPen(QColor(245, 245, 245), 1.2));
+    p.setBrush(fill);
+    p.drawEllipse(QRectF(1.5, 1.5, 17, 17));
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(band == 9 ? 9 : 11);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(fill.lightness() > 150 ? QColor(20, 20, 20) : Qt::white);
+    p.drawText(QRect(0, 0, 20, 20), Qt::AlignCenter, QString::number(band + 1));
+    return image;
+}
+
+} // namespace spk

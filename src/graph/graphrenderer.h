@@ -1,0 +1,63 @@
+#pragma once
+
+#include "filters/channelresponse.h"
+#include "filters/graphgeometry.h"
+
+#include <QColor>
+#include <QImage>
+
+#include <array>
+#include <span>
+
+class QPainter;
+
+namespace spk {
+
+// Draws the response graph into an image that a widget shows: the magnitude and phase grids (made
+// once), the band markers and the summed curve of a channel. No event handling.
+class GraphRenderer
+{
+public:
+    explicit GraphRenderer(int width = GraphWidth, int height = GraphHeight);
+
+    // Rebuild the grids for a graph of this size (both are made by the constructor).
+    void EqBackGroundDraw(int width, int height);
+    void EqBackGroundDraw_pha(int width, int height);
+
+    const GraphGeometry &geometry() const { return m_geometry; }
+    const QImage &MagBackground() const { return m_magBackground; }
+    const QImage &PhaseBackground() const { return m_phaseBackground; }
+    const std::array<QImage, BandCount> &EqPointImages() const { return m_pointImages; }
+
+    // Which view DrawHLpfEQCurve paints; the magnitude view by default.
+    void setPhaseView(bool phase) { m_phaseView = phase; }
+    bool phaseView() const { return m_phaseView; }
+
+    // Background of the current view, the band markers, then the total curve of the response's
+    // channel, over image().
+    void DrawHLpfEQCurve(const ChannelResponse &response);
+    const QImage &image() const { return m_image; }
+
+    // The steps of DrawHLpfEQCurve, for callers that compose their own picture.
+    void drawBackground(); // image() := background of the current view
+    void DrawEQPoint(QPainter &painter, const std::array<EqPoint, BandCount> &points) const;
+    // values: one per curve column (dB, or radians in the phase view).
+    void drawCurve(QPainter &painter, std::span<const double> values, int channel) const;
+
+    // Row of a curve value in dB (already scaled in the phase view), held at the bottom frame row.
+    int curveRow(double value) const;
+    static QColor curveColour(int channel);
+    static QImage makeEqPointImage(int band);
+
+private:
+    void drawGrid(QImage &image, const std::array<const char *, 10> &leftLabels) const;
+
+    GraphGeometry m_geometry;
+    QImage m_magBackground;
+    QImage m_phaseBackground;
+    std::array<QImage, BandCount> m_pointImages;
+    QImage m_image;
+    bool m_phaseView = false;
+};
+
+} // namespace spk

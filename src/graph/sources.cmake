@@ -1,0 +1,3 @@
+target_sources(ui PRIVATE
+    graph/graphrenderer.h graph/graphrenderer.cpp
+)

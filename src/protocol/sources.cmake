@@ -1,0 +1,9 @@
+target_sources(core PRIVATE
+    protocol/commands.h
+    protocol/linkstate.h
+    protocol/framebuilder.h protocol/framebuilder.cpp
+    protocol/sendqueue.h protocol/sendqueue.cpp
+    protocol/receiver.h protocol/receiver.cpp
+    protocol/replies.h protocol/replies.cpp
+    protocol/meter.h protocol/meter.cpp
+)

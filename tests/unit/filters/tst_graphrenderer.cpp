@@ -1,0 +1,182 @@
+#include "graph/graphrenderer.h"
+#include "model/paramimage.h"
+
+#include <QPainter>
+#include <QtTest>
+
+using namespace spk;
+
+namespace {
+
+const QRgb Back = qRgb(20, 20, 20);
+const QRgb Frame = qRgb(128, 128, 128);
+const QRgb Grid = qRgb(64, 64, 64);
+const QRgb Curve0 = qRgb(46, 121, 255);
+
+QRgb px(const QImage &image, int x, int y) { return image.pixel(x, y) | 0xFF000000u; }
+
+const int GridRows[] = {33, 49, 66, 82, 99, 115, 132, 148};
+
+} // namespace
+
+class TestGraphRenderer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void gridLines();
+    void verticalLines();
+    void phaseGrid();
+    void flatCurve();
+    void curveRows();
+    void curveBelowGridSitsOnBottomFrame();
+    void phaseView();
+    void markers();
+};
+
+void TestGraphRenderer::gridLines()
+{
+    const GraphRenderer r;
+    const QImage &bg = r.MagBackground();
+    QCOMPARE(bg.size(), QSize(720, 188));
+    for (int y : GridRows) {
+        QCOMPARE(px(bg, 42, y), Grid);
+        QCOMPARE(px(bg, 300, y), Grid);
+        QCOMPARE(px(bg, 713, y), Grid);
+        QCOMPARE(px(bg, 714, y), Frame); // the grid line stops short of the frame
+    }
+    for (QPoint corner : {QPoint(41, 17), QPoint(714, 17), QPoint(714, 164), QPoint(41, 164)})
+        QCOMPARE(px(bg, corner.x(), corner.y()), Frame);
+    QCOMPARE(px(bg, 300, 40), Back);
+    QCOMPARE(px(bg, 300, 16), Back);
+    QCOMPARE(px(bg, 715, 100), Back);
+}
+
+void TestGraphRenderer::verticalLines()
+{
+    const GraphRenderer r;
+    QList<int> columns;
+    for (int x = 42; x <= 713; ++x) {
+        if (px(r.MagBackground(), x, 40) == Grid)
+            columns << x;
+    }
+    QCOMPARE(columns.size(), 28); // 20 Hz .. 10 kHz and the 20 kHz line
+    for (int x : {101, 236, 429, 622, 681})
+        QVERIFY2(columns.contains(x), qPrintable(QString::number(x)));
+    QVERIFY(!columns.contains(682));
+    QCOMPARE(px(r.MagBackground(), 101, 18), Grid);
+    QCOMPARE(px(r.MagBackground(), 101, 163), Grid);
+    QCOMPARE(px(r.MagBackground(), 101, 17), Frame);
+}
+
+void TestGraphRenderer::phaseGrid()
+{
+    const GraphRenderer r;
+    const QImage &bg = r.PhaseBackground();
+    const QRgb white = qRgb(255, 255, 255);
+    for (QPoint p : {QPoint(0, 0), QPoint(719, 0), QPoint(0, 187), QPoint(719, 186), QPoint(100, 186), QPoint(100, 0)})
+        QCOMPARE(px(bg, p.x(), p.y()), white);
+    QCOMPARE(px(bg, 300, 66), Grid);
+    QCOMPARE(px(bg, 429, 40), Grid);
+    // Same grid, other labels.
+    QVERIFY(bg.copy(0, 5, 40, 160) != r.MagBackground().copy(0, 5, 40, 160));
+    QCOMPARE(bg.copy(42, 18, 672, 146), r.MagBackground().copy(42, 18, 672, 146));
+}
+
+void TestGraphRenderer::flatCurve()
+{
+    GraphRenderer r;
+    ChannelResponse response;
+    ParamImage image;
+    image.initDefaults();
+    response.computeAll(image);
+    r.DrawHLpfEQCurve(response);
+    const QImage &out = r.image();
+    for (int x = 42; x <= 713; ++x)
+        QCOMPARE(px(out, x, 66), Curve0);
+    QCOMPARE(px(out, 41, 66), Frame);
+    QCOMPARE(px(out, 714, 66), Frame);
+    QCOMPARE(px(out, 500, 65), Back);
+    QCOMPARE(px(out, 500, 67), Back);
+}
+
+void TestGraphRenderer::curveRows()
+{
+    const GraphRenderer r;
+    QCOMPARE(r.curveRow(15), 16);
+    QCOMPARE(r.curveRow(0), 66);
+    QCOMPARE(r.curveRow(12), 26);
+    QCOMPARE(r.curveRow(-30), 164);
+    QCOMPARE(r.curveRow(-300), 164);
+    QCOMPARE(r.curveRow(30), -34); // above the image: left to clipping
+    QVERIFY(r.curveRow(1e300) < 0); // no overflow
+    QCOMPARE(r.curveRow(std::nan("")), 164);
+}
+
+void TestGraphRenderer::curveBelowGridSitsOnBottomFrame()
+{
+    GraphRenderer r;
+    ChannelResponse response;
+    response.setHpf(243, 11); // far below -30 dB over most of the graph
+    r.DrawHLpfEQCurve(response);
+    // The curve lies on row 164, and the frame is drawn again over it.
+    for (int x = 42; x <= 600; ++x)
+        QCOMPARE(px(r.image(), x, 164), Frame);
+    QCOMPARE(px(r.image(), 713, 164), Frame);
+    QCOMPARE(px(r.image(), 300, 163), Back);
+}
+
+void TestGraphRenderer::phaseView()
+{
+    GraphRenderer r;
+    r.setPhaseView(true);
+    ChannelResponse response;
+    r.DrawHLpfEQCurve(response);
+    QCOMPARE(px(r.image(), 0, 0), qRgb(255, 255, 255));
+    QCOMPARE(px(r.image(), 500, 66), Curve0);
+
+    // A half turn lands on the +15 dB row.
+    QImage canvas = r.PhaseBackground();
+    QPainter p(&canvas);
+    const std::vector<double> halfTurn(672, std::numbers::pi);
+    r.drawCurve(p, halfTurn, 0);
+    p.end();
+    QCOMPARE(px(canvas, 500, 16), Curve0);
+}
+
+void TestGraphRenderer::markers()
+{
+    GraphRenderer r;
+    for (int b = 0; b < BandCount; ++b) {
+        const QImage &m = r.EqPointImages()[b];
+        QCOMPARE(m.size(), QSize(20, 20));
+        QCOMPARE(qAlpha(m.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(m.pixel(19, 19)), 0);
+        QCOMPARE(qAlpha(m.pixel(3, 10)), 255);
+        for (int other = 0; other < b; ++other)
+            QVERIFY(m.pixel(3, 10) != r.EqPointImages()[other].pixel(3, 10));
+    }
+
+    ParamImage image;
+    image.initDefaults();
+    image.setByte(bandRecord(Ip0, 2), BandByte::Freq, 136);
+    image.setWord(bandRecord(Ip0, 2), BandByte::Gain, 180); // (430, 26)
+    image.setWord(bandRecord(Ip0, 2), BandByte::Q, 0);      // broad, so the curve passes far above
+    image.setByte(bandRecord(Ip0, 7), BandByte::Freq, 136);
+    image.setWord(bandRecord(Ip0, 7), BandByte::Gain, 180); // same place, drawn later
+    image.setWord(bandRecord(Ip0, 7), BandByte::Q, 0);
+    image.setByte(bandRecord(Ip0, 4), BandByte::Freq, 160);
+    image.setWord(bandRecord(Ip0, 4), BandByte::Gain, 100); // (488, 86)
+    ChannelResponse response;
+    response.computeAll(image);
+    QCOMPARE(response.point(4), (EqPoint{488, 86}));
+    r.DrawHLpfEQCurve(response);
+
+    const QImage &out = r.image();
+    QCOMPARE(out.pixel(430 - 7, 26), r.EqPointImages()[7].pixel(3, 10));
+    QCOMPARE(out.pixel(488 - 7, 86), r.EqPointImages()[4].pixel(3, 10));
+    QCOMPARE(px(out, 488 - 10, 86 - 10), Back); // transparent corner
+}
+
+QTEST_MAIN(TestGraphRenderer)
+#include "tst_graphrenderer.moc"

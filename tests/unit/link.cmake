@@ -1,0 +1,11 @@
+spk_test(link_serial
+    SOURCES
+        unit/link/main.cpp
+        unit/link/ptypair.h
+        unit/link/tst_portcatalog.cpp
+        unit/link/tst_serialdriver.cpp
+        unit/link/tst_delay.cpp
+        fakes/faketransport.h
+        fakes/fakeportcatalog.h
+    LIBS io
+    TIMEOUT 60)

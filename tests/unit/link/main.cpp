@@ -1,0 +1,17 @@
+#include "fakes/faketransport.h"
+
+#include <QCoreApplication>
+
+int runPortCatalogTests(int argc, char **argv);
+int runSerialDriverTests(int argc, char **argv);
+int runDelayTests(int argc, char **argv);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    int failures = 0;
+    failures += runPortCatalogTests(argc, argv);
+    failures += runSerialDriverTests(argc, argv);
+    failures += runDelayTests(argc, argv);
+    return failures;
+}

@@ -1,0 +1,5 @@
+# The simulator: device and bus logic, wire and HID packing, pty server, the spksim program.
+spk_test(tst_simdevice SOURCES unit/sim/tst_simdevice.cpp unit/sim/simtestframes.h LIBS sim core)
+spk_test(tst_simwire SOURCES unit/sim/tst_simwire.cpp unit/sim/simtestframes.h LIBS sim core)
+spk_test(tst_simserver SOURCES unit/sim/tst_simserver.cpp unit/sim/ptyclient.h unit/sim/simtestframes.h
+         LIBS sim core TIMEOUT 60)
