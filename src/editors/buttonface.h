@@ -9,7 +9,7 @@ namespace spk {
 // The colours the mute and polarity buttons show.
 inline const QColor MuteRed(255, 0, 0);
 inline const QColor PolarityYellow(255, 255, 0);
-inline const QColor PolarityGrey(224, 224, 224);
+inline const QColor LightGrey(224, 224, 224);
 
 // Paints a button's face; an invalid colour restores the standard button face.
 void setButtonFace(QAbstractButton *button, const QColor &colour);

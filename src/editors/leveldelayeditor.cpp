@@ -196,7 +196,7 @@ void LevelDelayEditor::showPolarity(const QString &name, int polarityByte)
     if (!b)
         return;
     b->setText(polarityText(polarityByte));
-    setButtonFace(b, polarityByte ? PolarityYellow : PolarityGrey);
+    setButtonFace(b, polarityByte ? PolarityYellow : LightGrey);
 }
 
 // --- track bars, scroll bars, buttons ---
@@ -213,7 +213,7 @@ void LevelDelayEditor::rztrckbr_ingainChange()
     auto *mute = m_ctx.controls.get<QPushButton>(ch.mute);
     if (edit)
         edit->setText(levelText(p, true));
-    setButtonFace(mute, p != 0 ? PolarityGrey : MuteRed);
+    setButtonFace(mute, p != 0 ? LightGrey : MuteRed);
     if (!s.Refreshing)
         s.ParamImage.setWord(ch.record, LevelByte::Level, p);
     if (!s.MuteClickBusy)
@@ -265,7 +265,7 @@ void LevelDelayEditor::togglePolarity(QPushButton *button, int record)
     s.ParamImage.setByte(record, LevelByte::Polarity, now);
     if (button) {
         button->setText(polarityText(now));
-        setButtonFace(button, now ? PolarityYellow : PolarityGrey);
+        setButtonFace(button, now ? PolarityYellow : LightGrey);
     }
     s.markRecord(record);
 }

@@ -75,10 +75,37 @@ void GraphRenderer::EqBackGroundDraw_pha(int width, int height)
 void GraphRenderer::drawGrid(QImage &image, const std::array<const char *, 10> &leftLabels) const
 {
     const int w = m_geometry.width;
-    const int h = m_geometry.height;
     const int bottom = m_geometry.bottomRow();
+    std::array<int, 10> rows{};
+    rows[0] = 17;
+    for (int k = 1; k <= 8; ++k)
+        rows[k] = int((m_geometry.height - 40) / 9.0 * k) + 17;
+    rows[9] = bottom;
+    // The grid spans one column less than the curve mapping, so 20 kHz sits at 681 here and 682 there.
+    const int left = 41 + m_geometry.PlotLeftPad();
+    const double span = w - 47 - m_geometry.PlotLeftPad() - m_geometry.PlotRightPad();
+    const auto gridX = [&](double hz) { return int(std::log10(hz / 20.0) * span / 3.0) + left; };
+    const int x20k = w - m_geometry.PlotRightPad() - 6;
+
     image.fill(Background);
     QPainter p(&image);
+
+    // Labels go first: a substitute for Arial may run wider and must not cut the frame.
+    p.setFont(labelFont());
+    p.setPen(Qt::white);
+    for (int k = 0; k < 10; ++k)
+        label(p, 4, rows[k] + 1 - 8, QString::fromLatin1(leftLabels[k]));
+    const struct
+    {
+        double hz;
+        int shift;
+        const char *text;
+    } freqLabels[] = {{20, 11, "20Hz"},   {50, 11, "50Hz"},   {100, 14, "100Hz"}, {200, 14, "200Hz"},
+                      {500, 14, "500Hz"}, {1000, 11, "1KHz"}, {2000, 11, "2KHz"}, {5000, 11, "5KHz"},
+                      {10000, 14, "10KHz"}};
+    for (const auto &l : freqLabels)
+        label(p, gridX(l.hz) - l.shift, bottom + 2, QString::fromLatin1(l.text));
+    label(p, x20k - 14, bottom + 2, QStringLiteral("20KHz"));
 
     p.setPen(Frame);
     lineTo(p, {41, 17}, {w - 6, 17});
@@ -87,45 +114,15 @@ void GraphRenderer::drawGrid(QImage &image, const std::array<const char *, 10> &
     lineTo(p, {41, bottom}, {41, 17});
 
     p.setPen(GridLine);
-    std::array<int, 10> rows{};
-    rows[0] = 17;
-    for (int k = 1; k <= 8; ++k) {
-        rows[k] = int((h - 40) / 9.0 * k) + 17;
+    for (int k = 1; k <= 8; ++k)
         lineTo(p, {42, rows[k]}, {w - 6, rows[k]});
-    }
-    rows[9] = bottom;
-
-    // The grid spans one column less than the curve mapping, so 20 kHz sits at 681 here and 682 there.
-    const int left = 41 + m_geometry.PlotLeftPad();
-    const double span = w - 47 - m_geometry.PlotLeftPad() - m_geometry.PlotRightPad();
-    const auto gridX = [&](double hz) { return int(std::log10(hz / 20.0) * span / 3.0) + left; };
     for (double decade : {10.0, 100.0, 1000.0}) {
         for (int m = 2; m <= 10; ++m) {
             const int x = gridX(m * decade);
             lineTo(p, {x, 18}, {x, bottom});
         }
     }
-    const int x20k = w - m_geometry.PlotRightPad() - 6;
     lineTo(p, {x20k, 18}, {x20k, bottom});
-
-    p.setFont(labelFont());
-    p.setPen(Qt::white);
-    p.setBackground(Background);
-    p.setBackgroundMode(Qt::OpaqueMode);
-    for (int k = 0; k < 10; ++k)
-        label(p, 4, rows[k] + 1 - 8, QString::fromLatin1(leftLabels[k]));
-    const int y = bottom + 2;
-    const struct
-    {
-        double hz;
-        int shift;
-        const char *text;
-    } freqLabels[] = {{20, 11, "20Hz"},    {50, 11, "50Hz"},   {100, 14, "100Hz"},   {200, 14, "200Hz"},
-                      {500, 14, "500Hz"},  {1000, 11, "1KHz"}, {2000, 11, "2KHz"},   {5000, 11, "5KHz"},
-                      {10000, 14, "10KHz"}};
-    for (const auto &l : freqLabels)
-        label(p, gridX(l.hz) - l.shift, y, QString::fromLatin1(l.text));
-    label(p, x20k - 14, y, QStringLiteral("20KHz"));
 }
 
 void GraphRenderer::drawBackground()

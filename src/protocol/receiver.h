@@ -12,6 +12,7 @@
 // runs, the receive state is already clean and the handler gets the frame as a ReplyFrame, so
 // bytes that arrive while the handler waits (a modal dialog) start a new text instead of
 // re-dispatching the old one; a frame of the same command arriving meanwhile is not dispatched.
+// Handlers need not clear the text: it is already empty when they run.
 // Text is bounded to 2000 characters; headers announcing more than 640 data bytes are dropped.
 
 #include "protocol/linkstate.h"

@@ -166,16 +166,16 @@ void TestGraphRenderer::markers()
     image.setWord(bandRecord(Ip0, 7), BandByte::Gain, 180); // same place, drawn later
     image.setWord(bandRecord(Ip0, 7), BandByte::Q, 0);
     image.setByte(bandRecord(Ip0, 4), BandByte::Freq, 160);
-    image.setWord(bandRecord(Ip0, 4), BandByte::Gain, 100); // (488, 86)
+    image.setWord(bandRecord(Ip0, 4), BandByte::Gain, 100); // (488, 79)
     ChannelResponse response;
     response.computeAll(image);
-    QCOMPARE(response.point(4), (EqPoint{488, 86}));
+    QCOMPARE(response.point(4), (EqPoint{488, 79}));
     r.DrawHLpfEQCurve(response);
 
     const QImage &out = r.image();
     QCOMPARE(out.pixel(430 - 7, 26), r.EqPointImages()[7].pixel(3, 10));
-    QCOMPARE(out.pixel(488 - 7, 86), r.EqPointImages()[4].pixel(3, 10));
-    QCOMPARE(px(out, 488 - 10, 86 - 10), Back); // transparent corner
+    QCOMPARE(out.pixel(488 - 7, 79), r.EqPointImages()[4].pixel(3, 10));
+    QCOMPARE(px(out, 488 - 10, 79 - 10), Back); // transparent corner
 }
 
 QTEST_MAIN(TestGraphRenderer)

@@ -1,0 +1,155 @@
+#include "app/mainform.h"
+
+#include "app/eqpanelform.h"
+#include "app/formkit.h"
+#include "app/levelpanelform.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace spk {
+
+namespace {
+QGroupBox *group(QWidget *parent, const QString &name, const QString &title, const QString &spoken, const QRect &g)
+{
+    auto *box = new QGroupBox(title, parent);
+    box->setObjectName(name);
+    box->setGeometry(g);
+    if (!spoken.isEmpty())
+        box->setAccessibleName(spoken);
+    return box;
+}
+
+QAction *item(QMenu *menu, const QString &name, const QString &text, bool enabled = true)
+{
+    QAction *a = menu->addAction(text);
+    a->setObjectName(name);
+    a->setEnabled(enabled);
+    return a;
+}
+} // namespace
+
+QWidget *MainForm::build(QMainWindow *window)
+{
+    auto *central = new QWidget(window);
+    central->setObjectName(QStringLiteral("Form1Client"));
+
+    // The focus sink: a focusable edit nobody sees; moving the focus here makes the focused
+    // editor commit.
+    auto *sink = new QLineEdit(central);
+    sink->setObjectName(QStringLiteral("edt_empty"));
+    sink->setAccessibleName(QStringLiteral("No field selected"));
+    sink->setFrame(false);
+    sink->setGeometry(0, 0, 1, 1);
+    sink->setStyleSheet(QStringLiteral("background: transparent; color: transparent; border: none;"));
+
+    EqPanelForm::build(group(central, QStringLiteral("grp1"), QStringLiteral("SYSTEM EQ"), QString(),
+                             QRect(4, 2, 739, 388)));
+    LevelPanelForm::buildSystem(
+        group(central, QStringLiteral("grp2"), QStringLiteral("SYSTEM"), QString(), QRect(4, 394, 200, 302)));
+    LevelPanelForm::buildOutput(group(central, QStringLiteral("rzgrpbx5"), QString(), QStringLiteral("Satellite output"),
+                                      QRect(208, 394, 266, 200)),
+                                0, QStringLiteral("SATTELITE"), QStringLiteral("Satellite"));
+    LevelPanelForm::buildOutput(group(central, QStringLiteral("rzgrpbx9"), QString(), QStringLiteral("Subwoofer output"),
+                                      QRect(478, 394, 265, 200)),
+                                2, QStringLiteral("SUBWOOFER"), QStringLiteral("Subwoofer"));
+    buildBanner(central);
+    buildResetBox(central);
+    buildProgressBox(central);
+    return central;
+}
+
+void MainForm::buildBanner(QWidget *central)
+{
+    const QSize size(535, 98);
+    QPixmap art(size);
+    QPainter p(&art);
+    QLinearGradient fill(0, 0, size.width(), size.height());
+    fill.setColorAt(0, QColor(24, 40, 72));
+    fill.setColorAt(1, QColor(8, 10, 16));
+    p.fillRect(art.rect(), fill);
+    p.setPen(QColor(46, 121, 255));
+    for (int x = 0; x < size.width(); x += 6)
+        p.drawLine(x, size.height() - 8, x, size.height() - 8 - int(12 * (1 + std::sin(x / 23.0))));
+    QFont title(QStringLiteral("Arial"));
+    title.setPixelSize(30);
+    title.setBold(true);
+    p.setFont(title);
+    p.setPen(Qt::white);
+    p.drawText(QRect(20, 8, size.width() - 40, 44), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("VELUMA"));
+    QFont sub(QStringLiteral("Arial"));
+    sub.setPixelSize(12);
+    p.setFont(sub);
+    p.setPen(QColor(190, 200, 220));
+    p.drawText(QRect(22, 48, size.width() - 40, 20), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Loudspeaker processor editor"));
+    p.end();
+
+    auto *banner = formkit::label(central, QString(), QRect(QPoint(208, 598), size), QStringLiteral("img1"));
+    banner->setPixmap(art);
+    banner->setAccessibleName(QStringLiteral("VELUMA loudspeaker processor editor"));
+}
+
+void MainForm::buildResetBox(QWidget *central)
+{
+    auto *box = group(central, QStringLiteral("rzgrpbx_resetalleq"), QString(), QStringLiteral("Reset all EQ"),
+                      QRect(290, 544, 220, 86));
+    formkit::label(box, QStringLiteral("Do you want to reset all EQ?"), QRect(12, 14, 200, 20));
+    formkit::button(box, QStringLiteral("btn_op0_resetalleq"), QStringLiteral("OK"), QRect(22, 46, 80, 26),
+                    QStringLiteral("Reset all EQ bands"));
+    formkit::button(box, QStringLiteral("btn2"), QStringLiteral("Cancel"), QRect(116, 46, 80, 26),
+                    QStringLiteral("Keep the EQ bands"));
+    box->setAutoFillBackground(true);
+    box->hide();
+}
+
+void MainForm::buildProgressBox(QWidget *central)
+{
+    auto *box = group(central, QStringLiteral("rzgrpbx_data_tx_bar"), QString(), QStringLiteral("Progress"),
+                      QRect(189, 205, 380, 72));
+    formkit::label(box, QStringLiteral("Please wait,The data is being transmitted.............. "),
+                   QRect(12, 12, 356, 18), QStringLiteral("lbl413"));
+    auto *bar = new QProgressBar(box);
+    bar->setObjectName(QStringLiteral("rzprgrsbr_data_bar"));
+    bar->setAccessibleName(QStringLiteral("Transfer progress"));
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setGeometry(12, 38, 356, 20);
+    box->setAutoFillBackground(true);
+    box->hide();
+}
+
+void MainForm::buildMenu(QMenuBar *menu)
+{
+    menu->setObjectName(QStringLiteral("mm1"));
+    QMenu *file = menu->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("File1"));
+    // The preset file items get their handlers with the preset files.
+    item(file, QStringLiteral("Loadapresetfrompc1"), QStringLiteral("Load a preset from PC"), false);
+    item(file, QStringLiteral("Loadallpresetsfrompc1"), QStringLiteral("Load all presets from PC"), false);
+    file->addSeparator();
+    item(file, QStringLiteral("Savethispresettopc1"), QStringLiteral("Save this preset to PC"), false);
+    item(file, QStringLiteral("Saveallpresetstopc1"), QStringLiteral("Save all presets to PC"), false);
+    file->addSeparator();
+    item(file, QStringLiteral("Exit1"), QStringLiteral("Exit"));
+
+    QMenu *help = menu->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    item(help, QStringLiteral("Help2"), QStringLiteral("Consult the supplied PDF file "));
+    item(help, QStringLiteral("Help3"), QStringLiteral("    or "));
+    item(help, QStringLiteral("Help4"), QStringLiteral("Visit our website"));
+    item(help, QStringLiteral("Help5"), QStringLiteral("https://spkedit.example.org"));
+    help->addSeparator();
+    item(help, QStringLiteral("Help6"), QStringLiteral("VELUMA Version 4.0.1"));
+}
+
+} // namespace spk

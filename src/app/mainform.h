@@ -1,0 +1,24 @@
+#pragma once
+
+class QMainWindow;
+class QMenuBar;
+class QWidget;
+
+namespace spk {
+
+// The form of the main window: every control with its name, place and first text, as the
+// window is laid out (747 x 765, fixed). Behaviour is attached afterwards by the editors.
+class MainForm
+{
+public:
+    // The central widget with the panels, the confirmation and progress boxes and the focus sink.
+    static QWidget *build(QMainWindow *window);
+    static void buildMenu(QMenuBar *menu);
+
+private:
+    static void buildResetBox(QWidget *central);
+    static void buildProgressBox(QWidget *central);
+    static void buildBanner(QWidget *central);
+};
+
+} // namespace spk
