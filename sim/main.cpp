@@ -25,15 +25,13 @@ void onSignal(int signal)
 
 bool installSignals()
 {
-    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return false;
+    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
     struct sigaction sa = {};
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
     for (int s : {SIGINT, SIGTERM, SIGHUP, SIGUSR1})
-        if (::sigaction(s, &sa, nullptr) != 0)
-            return false;
+        if (::sigaction(s, &sa, nullptr) != 0) return false;
     return true;
 }
 

@@ -23,8 +23,7 @@ void SimBus::removeDevice(int id)
 SimDevice *SimBus::device(int id) const
 {
     for (const auto &d : m_devices)
-        if (d->id() == id)
-            return d.get();
+        if (d->id() == id) return d.get();
     return nullptr;
 }
 
@@ -63,37 +62,32 @@ QList<QByteArray> SimBus::handleFrame(const SimFrame &frame, const QByteArray &r
     // Targets first: a system-record write may change a device's ID while the frame is handled.
     QList<SimDevice *> targets;
     for (const auto &d : m_devices)
-        if (frame.isBroadcast() || d->idByte() == frame.id)
-            targets.append(d.get());
+        if (frame.isBroadcast() || d->idByte() == frame.id) targets.append(d.get());
     return deliver(frame, raw, targets);
 }
 
 QList<QByteArray> SimBus::handleUsbFrame(const SimFrame &frame, const QByteArray &raw)
 {
     QList<SimDevice *> targets;
-    if (!m_devices.empty())
-        targets.append(m_devices.front().get());
+    if (!m_devices.empty()) targets.append(m_devices.front().get());
     return deliver(frame, raw, targets);
 }
 
-QList<QByteArray> SimBus::deliver(const SimFrame &frame, const QByteArray &raw, const QList<SimDevice *> &targets)
+QList<QByteArray> SimBus::deliver(const SimFrame &frame, const QByteArray &raw,
+                                  const QList<SimDevice *> &targets)
 {
     const QByteArray bytes = raw.isEmpty() ? simEncode(frame) : raw;
     m_received.append(bytes);
-    if (observer)
-        observer('r', bytes);
+    if (observer) observer('r', bytes);
 
     QList<QByteArray> replies;
     for (SimDevice *d : targets) {
         const QByteArray reply = d->handle(frame, !frame.isBroadcast());
-        if (reply.isEmpty())
-            continue;
+        if (reply.isEmpty()) continue;
         const QByteArray sent = applyReplyFaults(reply);
-        if (sent.isEmpty())
-            continue;
+        if (sent.isEmpty()) continue;
         m_sent.append(sent);
-        if (observer)
-            observer('t', sent);
+        if (observer) observer('t', sent);
         replies.append(sent);
     }
     return replies;
@@ -109,17 +103,14 @@ QList<QByteArray> SimBus::receiveBytes(const QByteArray &bytes)
 
 QByteArray SimBus::applyReplyFaults(QByteArray reply)
 {
-    if (m_faults.silent)
-        return {};
+    if (m_faults.silent) return {};
     if (m_faults.dropNext > 0) {
         --m_faults.dropNext;
         return {};
     }
-    if (m_faults.dropRate > 0 && m_random.generateDouble() < m_faults.dropRate)
-        return {};
+    if (m_faults.dropRate > 0 && m_random.generateDouble() < m_faults.dropRate) return {};
     if (m_faults.badEnd || m_faults.badEndNext > 0) {
-        if (m_faults.badEndNext > 0)
-            --m_faults.badEndNext;
+        if (m_faults.badEndNext > 0) --m_faults.badEndNext;
         reply[reply.size() - 1] = char(0xAB);
     }
     return reply;

@@ -50,7 +50,8 @@ public:
     quint64 changeCount() const;
 
 private:
-    QList<QByteArray> deliver(const SimFrame &frame, const QByteArray &raw, const QList<SimDevice *> &targets);
+    QList<QByteArray> deliver(const SimFrame &frame, const QByteArray &raw,
+                              const QList<SimDevice *> &targets);
     QByteArray applyReplyFaults(QByteArray reply);
 
     std::vector<std::unique_ptr<SimDevice>> m_devices;

@@ -6,7 +6,10 @@ namespace spk {
 
 using namespace SimWireFormat;
 
-QByteArray SimDevice::versionTextDefault() { return QByteArrayLiteral("QUENDAL29 V2.1.0        "); }
+QByteArray SimDevice::versionTextDefault()
+{
+    return QByteArrayLiteral("QUENDAL29 V2.1.0        ");
+}
 
 SimDevice::SimDevice(int id, quint32 seed)
     : m_sysData(SysDataSize, '\0'), m_version(versionTextDefault()), m_meter(seed)
@@ -23,8 +26,7 @@ SimDevice::SimDevice(int id, quint32 seed)
 
 void SimDevice::setId(int id)
 {
-    if (id < MinId || id > MaxId)
-        return;
+    if (id < MinId || id > MaxId) return;
     m_id = id;
     m_sysData[3] = char(id);
     ++m_changes;
@@ -36,22 +38,26 @@ void SimDevice::setImage(const QByteArray &bytes)
     ++m_changes;
 }
 
-QByteArray SimDevice::preset(int n) const { return n >= 1 && n <= PresetCount ? m_presets[n] : QByteArray(); }
+QByteArray SimDevice::preset(int n) const
+{
+    return n >= 1 && n <= PresetCount ? m_presets[n] : QByteArray();
+}
 
 void SimDevice::setPreset(int n, const QByteArray &bytes)
 {
-    if (n < 1 || n > PresetCount)
-        return;
+    if (n < 1 || n > PresetCount) return;
     m_presets[n] = bytes.left(ImageSize).leftJustified(ImageSize, '\0');
     ++m_changes;
 }
 
-QByteArray SimDevice::presetName(int n) const { return n >= 1 && n <= PresetCount ? m_names[n] : QByteArray(); }
+QByteArray SimDevice::presetName(int n) const
+{
+    return n >= 1 && n <= PresetCount ? m_names[n] : QByteArray();
+}
 
 void SimDevice::setPresetName(int n, const QByteArray &name)
 {
-    if (n < 1 || n > PresetCount)
-        return;
+    if (n < 1 || n > PresetCount) return;
     m_names[n] = name.left(NameLength).leftJustified(NameLength, '\0');
     ++m_changes;
 }
@@ -69,7 +75,10 @@ void SimDevice::setSysData(const QByteArray &bytes)
     ++m_changes;
 }
 
-void SimDevice::setVersionText(const QByteArray &text) { m_version = text.left(MaxLength); }
+void SimDevice::setVersionText(const QByteArray &text)
+{
+    m_version = text.left(MaxLength);
+}
 
 QByteArray SimDevice::names() const
 {
@@ -85,11 +94,9 @@ QByteArray SimDevice::handle(const SimFrame &request, bool answer)
         write(request);
         return {};
     }
-    if (request.dir != DirRead || !request.data.isEmpty())
-        return {};
+    if (request.dir != DirRead || !request.data.isEmpty()) return {};
     const QByteArray data = reply(request);
-    if (data.isNull() || !answer)
-        return {};
+    if (data.isNull() || !answer) return {};
     return simReply(request, idByte(), data);
 }
 
@@ -102,17 +109,14 @@ QByteArray SimDevice::reply(const SimFrame &r)
     case SimCmd::ReadNames:
         return names();
     case SimCmd::OneGroup:
-        if (r.slot == 0)
-            return m_image;
-        if (r.slot > PresetCount)
-            return {};
+        if (r.slot == 0) return m_image;
+        if (r.slot > PresetCount) return {};
         m_image = m_presets[r.slot];
         m_sysData[0] = char(r.slot);
         ++m_changes;
         return m_image;
     case SimCmd::StoredGroup:
-        if (r.slot < 1 || r.slot > PresetCount)
-            return {};
+        if (r.slot < 1 || r.slot > PresetCount) return {};
         return m_presets[r.slot];
     case SimCmd::Meter:
         return SimMeter::replyData(m_meter.sample());
@@ -128,38 +132,33 @@ void SimDevice::write(const SimFrame &r)
     const int len = int(r.data.size());
     if (r.cmd <= SimCmd::GrpOp2) {
         const ChannelGroup &group = ChannelGroups[r.cmd];
-        if (len != RecordSize || r.sub >= group.recordCount)
-            return;
+        if (len != RecordSize || r.sub >= group.recordCount) return;
         m_image.replace((group.firstRecord + r.sub) * RecordSize, RecordSize, r.data);
         ++m_changes;
         return;
     }
     switch (r.cmd) {
     case SimCmd::WriteSysData: {
-        if (len != 8)
-            return;
+        if (len != 8) return;
         QByteArray sys = m_sysData;
         sys.replace(0, 8, r.data);
         setSysData(sys); // the new ID answers from the next frame on
         return;
     }
     case SimCmd::WriteName:
-        if (len != NameLength || r.slot < 1 || r.slot > PresetCount)
-            return;
+        if (len != NameLength || r.slot < 1 || r.slot > PresetCount) return;
         m_presets[r.slot] = m_image;
         m_names[r.slot] = r.data;
         m_sysData[0] = char(r.slot);
         ++m_changes;
         return;
     case SimCmd::OneGroup:
-        if (len != ImageSize || r.slot != 0)
-            return;
+        if (len != ImageSize || r.slot != 0) return;
         m_image = r.data;
         ++m_changes;
         return;
     case SimCmd::StoredGroup:
-        if (len != ImageSize || r.slot < 1 || r.slot > PresetCount)
-            return;
+        if (len != ImageSize || r.slot < 1 || r.slot > PresetCount) return;
         m_presets[r.slot] = r.data;
         ++m_changes;
         return;

@@ -71,10 +71,9 @@ QByteArray SimDevice::factoryImage(int preset)
 
 QByteArray SimDevice::factoryName(int preset)
 {
-    static const char *const Names[] = {"Flat", "Speech", "Music", "Live Band", "Club", "Cinema", "Outdoor",
-                                        "My Setup"};
-    if (preset < 1 || preset > 8)
-        return QByteArray(NameLength, '\0'); // never named
+    static const char *const Names[] = {"Flat", "Speech", "Music",   "Live Band",
+                                        "Club", "Cinema", "Outdoor", "My Setup"};
+    if (preset < 1 || preset > 8) return QByteArray(NameLength, '\0'); // never named
     return QByteArray(Names[preset - 1]).leftJustified(NameLength, ' ');
 }
 

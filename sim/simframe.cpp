@@ -41,16 +41,12 @@ QByteArray simReply(const SimFrame &request, quint8 idByte, const QByteArray &da
 
 bool simParseHeader(const QByteArray &bytes, SimFrame *frame, int *length)
 {
-    if (bytes.size() < HeaderSize)
-        return false;
+    if (bytes.size() < HeaderSize) return false;
     const auto at = [&](int i) { return quint8(bytes.at(i)); };
-    if (at(0) != Sync || at(1) != Sync || at(2) != Sync)
-        return false;
-    if (at(4) != DirWrite && at(4) != DirRead)
-        return false;
+    if (at(0) != Sync || at(1) != Sync || at(2) != Sync) return false;
+    if (at(4) != DirWrite && at(4) != DirRead) return false;
     const int len = (at(8) << 8) | at(9);
-    if (len > MaxLength)
-        return false;
+    if (len > MaxLength) return false;
     frame->id = at(3);
     frame->dir = at(4);
     frame->slot = at(5);
@@ -60,19 +56,20 @@ bool simParseHeader(const QByteArray &bytes, SimFrame *frame, int *length)
     return true;
 }
 
-QByteArray simHex(const QByteArray &bytes) { return bytes.toHex().toUpper(); }
+QByteArray simHex(const QByteArray &bytes)
+{
+    return bytes.toHex().toUpper();
+}
 
 QByteArray simFromHex(const QByteArray &text, bool *ok)
 {
     QByteArray digits;
     for (char c : text)
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
-            digits.append(c);
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') digits.append(c);
     bool good = digits.size() % 2 == 0;
     for (char c : digits)
         good = good && QByteArrayView("0123456789abcdefABCDEF").contains(c);
-    if (ok)
-        *ok = good;
+    if (ok) *ok = good;
     return good ? QByteArray::fromHex(digits) : QByteArray();
 }
 

@@ -15,8 +15,8 @@ inline constexpr quint8 DirRead = 0xA2;
 inline constexpr quint8 DirReply = 0x52;
 inline constexpr quint8 BroadcastId = 0xFF;
 inline constexpr int HeaderSize = 10;
-inline constexpr int Overhead = 12;     // header, checksum, end byte
-inline constexpr int MaxLength = 640;   // the longest body either side sends
+inline constexpr int Overhead = 12;   // header, checksum, end byte
+inline constexpr int MaxLength = 640; // the longest body either side sends
 } // namespace SimWireFormat
 
 // Commands the device knows.

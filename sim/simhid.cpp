@@ -10,8 +10,7 @@ using SimHid::ReportSize;
 QList<QByteArray> packHidReply(const QByteArray &frame)
 {
     QList<QByteArray> reports;
-    if (frame.size() < Overhead)
-        return reports;
+    if (frame.size() < Overhead) return reports;
     reports.append(frame.left(HeaderSize).leftJustified(ReportSize, '\0'));
     const int length = int(frame.size()) - Overhead;
     const QByteArray body = frame.mid(HeaderSize);
@@ -30,14 +29,12 @@ std::optional<SimHidAssembler::Result> SimHidAssembler::feed(const QByteArray &r
 {
     QByteArray data = report;
     if (data.size() == ReportSize + 1) {
-        if (data.at(0) != 0)
-            return std::nullopt;
+        if (data.at(0) != 0) return std::nullopt;
         data.remove(0, 1);
     }
     if (m_pending) {
         m_body.append(data);
-        if (m_body.size() < m_length + 2)
-            return std::nullopt;
+        if (m_body.size() < m_length + 2) return std::nullopt;
         m_pending = false;
         QByteArray raw = m_headerBytes;
         raw.append(m_body.left(m_length + 2));
@@ -48,8 +45,7 @@ std::optional<SimHidAssembler::Result> SimHidAssembler::feed(const QByteArray &r
     int length = 0;
     if (!simParseHeader(data, &header, &length))
         return std::nullopt; // noise, or the repeated tail of a long write
-    if (length + Overhead <= ReportSize)
-        return finish(data.left(length + Overhead), header, length);
+    if (length + Overhead <= ReportSize) return finish(data.left(length + Overhead), header, length);
     m_pending = true;
     m_header = header;
     m_headerBytes = data.left(HeaderSize);
@@ -73,8 +69,7 @@ QList<QByteArray> SimHidLink::writeReport(const QByteArray &report)
 {
     QList<QByteArray> out;
     const auto r = m_assembler.feed(report);
-    if (!r)
-        return out;
+    if (!r) return out;
     for (const QByteArray &reply : m_bus->handleUsbFrame(r->frame, r->raw))
         out.append(packHidReply(reply));
     return out;

@@ -25,8 +25,7 @@ SimLine::SimLine(const QList<int> &ids, QObject *parent) : QObject(parent), m_bu
 void SimLine::writeBytes(const QByteArray &bytes)
 {
     const double now = elapsedMs();
-    if (now - m_lastInputMs > StaleInputMs)
-        m_parser.reset();
+    if (now - m_lastInputMs > StaleInputMs) m_parser.reset();
     m_lastInputMs = now;
     for (const SimStreamParser::Result &r : m_parser.feed(bytes))
         for (const QByteArray &reply : m_bus.handleFrame(r.frame, r.raw))
@@ -37,8 +36,7 @@ void SimLine::writeBytes(const QByteArray &bytes)
 void SimLine::writeReport(const QByteArray &report)
 {
     const QList<QByteArray> reports = m_hid.writeReport(report);
-    if (reports.isEmpty())
-        return;
+    if (reports.isEmpty()) return;
     m_reports.append(reports);
     if (!m_reportTimer.isActive())
         m_reportTimer.start(faults().extraDelayMs > 0 ? scaled(faults().extraDelayMs) : 0);
@@ -47,11 +45,9 @@ void SimLine::writeReport(const QByteArray &report)
 void SimLine::pumpReports()
 {
     // One report per event-loop pass, as a USB device delivers them one interrupt transfer at a time.
-    if (m_reports.isEmpty())
-        return;
+    if (m_reports.isEmpty()) return;
     emit reportOut(m_reports.takeFirst());
-    if (!m_reports.isEmpty())
-        m_reportTimer.start(0);
+    if (!m_reports.isEmpty()) m_reportTimer.start(0);
 }
 
 void SimLine::clear()
@@ -67,8 +63,7 @@ void SimLine::clear()
 void SimLine::pump()
 {
     const QByteArray burst = m_wire.take(elapsedMs());
-    if (!burst.isEmpty())
-        emit bytesOut(burst);
+    if (!burst.isEmpty()) emit bytesOut(burst);
     schedule();
 }
 

@@ -14,8 +14,7 @@ bool SimFrameLog::open(const QString &path, QString *error)
     m_file.close();
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(path, m_file.errorString());
+        if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, m_file.errorString());
         return false;
     }
     return true;
@@ -23,8 +22,7 @@ bool SimFrameLog::open(const QString &path, QString *error)
 
 void SimFrameLog::write(double seconds, char direction, const QByteArray &frame)
 {
-    if (!m_file.isOpen())
-        return;
+    if (!m_file.isOpen()) return;
     m_file.write(line(seconds, direction, frame));
     m_file.flush();
 }

@@ -6,7 +6,10 @@
 
 namespace spk {
 
-SimMeter::SimMeter(quint32 seed) : m_random(seed) { m_clock.start(); }
+SimMeter::SimMeter(quint32 seed) : m_random(seed)
+{
+    m_clock.start();
+}
 
 quint16 SimMeter::readingForCelsius(double celsius)
 {
@@ -18,8 +21,7 @@ quint16 SimMeter::readingForCelsius(double celsius)
 
 void SimMeter::advance(double seconds)
 {
-    if (seconds <= 0)
-        return;
+    if (seconds <= 0) return;
     // Long gaps are walked in steps so that the model stays smooth.
     while (seconds > 0) {
         const double dt = std::min(seconds, 1.0);
@@ -42,8 +44,7 @@ void SimMeter::advance(double seconds)
 
 SimMeterValues SimMeter::current() const
 {
-    if (m_forced)
-        return m_forcedValues;
+    if (m_forced) return m_forcedValues;
     SimMeterValues v;
     v.reading = readingForCelsius(m_celsius);
     v.attenuation = m_celsius > 60.0 ? quint8(std::min(255.0, std::floor((m_celsius - 60.0) * 1.5))) : 0;
@@ -65,7 +66,10 @@ void SimMeter::force(const SimMeterValues &values)
     m_forcedValues = values;
 }
 
-void SimMeter::release() { m_forced = false; }
+void SimMeter::release()
+{
+    m_forced = false;
+}
 
 QByteArray SimMeter::replyData(const SimMeterValues &v)
 {

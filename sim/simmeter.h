@@ -46,9 +46,9 @@ public:
 private:
     QRandomGenerator m_random;
     QElapsedTimer m_clock;
-    double m_time = 0;       // simulated seconds since start
+    double m_time = 0; // simulated seconds since start
     double m_celsius = 38.0;
-    double m_limitLeft = 0;  // seconds of the current limiter episode
+    double m_limitLeft = 0; // seconds of the current limiter episode
     quint8 m_limitValue = 0;
     bool m_forced = false;
     SimMeterValues m_forcedValues;

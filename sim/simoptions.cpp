@@ -36,8 +36,7 @@ bool parseIds(const QString &text, QList<int> *ids)
     for (const QString &part : text.split(QLatin1Char(','))) {
         bool ok = false;
         const int id = part.trimmed().toInt(&ok);
-        if (!ok || id < SimDevice::MinId || id > SimDevice::MaxId || seen.contains(id))
-            return false;
+        if (!ok || id < SimDevice::MinId || id > SimDevice::MaxId || seen.contains(id)) return false;
         seen.insert(id);
         ids->append(id);
     }
@@ -51,35 +50,35 @@ bool parseSimOptions(const QStringList &arguments, SimConfig *config, QString *e
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(Description));
     parser.addHelpOption();
-    const QCommandLineOption ids("ids", "Device IDs on the line, 1..250, comma-separated (default 1).", "list");
+    const QCommandLineOption ids("ids", "Device IDs on the line, 1..250, comma-separated (default 1).",
+                                 "list");
     const QCommandLineOption state("state", "Keep the devices' memory in <file> between runs.", "file");
     const QCommandLineOption log("log", "Write every frame received and sent to <file>.", "file");
-    const QCommandLineOption scale("time-scale", "Multiply every time (pacing, delays) by <factor> (default 1).",
-                                   "factor");
+    const QCommandLineOption scale("time-scale",
+                                   "Multiply every time (pacing, delays) by <factor> (default 1).", "factor");
     const QCommandLineOption noPacing("no-pacing", "Send replies at once instead of at 9600 baud.");
     const QCommandLineOption silent("silent", "Fault: no device answers anything.");
     const QCommandLineOption drop("drop", "Fault: lose the first <n> replies.", "n");
-    const QCommandLineOption dropRate("drop-rate", "Fault: lose each reply with probability <p> (0..1).", "p");
+    const QCommandLineOption dropRate("drop-rate", "Fault: lose each reply with probability <p> (0..1).",
+                                      "p");
     const QCommandLineOption badEnd("bad-end", "Fault: end every reply with 0xAB instead of 0xAA.");
-    const QCommandLineOption noise("noise", "Fault: send the bytes <hex> (e.g. 00FF13) before every reply.", "hex");
+    const QCommandLineOption noise("noise", "Fault: send the bytes <hex> (e.g. 00FF13) before every reply.",
+                                   "hex");
     const QCommandLineOption split("split", "Fault: send every reply in <n> bursts.", "n");
     const QCommandLineOption splitGap("split-gap", "Pause between those bursts (default 80 ms).", "ms");
     const QCommandLineOption slow("slow", "Fault: wait <ms> longer before every reply.", "ms");
     const QCommandLineOption unplug("unplug-after", "Fault: unplug the adapter after <seconds>.", "seconds");
-    const QCommandLineOption version("version-text",
-                                     "Report <text> as the version (padded with spaces to 24 characters).", "text");
-    parser.addOptions({ids, state, log, scale, noPacing, silent, drop, dropRate, badEnd, noise, split, splitGap, slow,
-                       unplug, version});
-    if (helpText)
-        *helpText = parser.helpText();
+    const QCommandLineOption version(
+        "version-text", "Report <text> as the version (padded with spaces to 24 characters).", "text");
+    parser.addOptions({ids, state, log, scale, noPacing, silent, drop, dropRate, badEnd, noise, split,
+                       splitGap, slow, unplug, version});
+    if (helpText) *helpText = parser.helpText();
 
     const auto fail = [error](const QString &why) {
-        if (error)
-            *error = why;
+        if (error) *error = why;
         return false;
     };
-    if (!parser.parse(arguments))
-        return fail(parser.errorText());
+    if (!parser.parse(arguments)) return fail(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return fail(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
     SimConfig c;
@@ -94,8 +93,7 @@ bool parseSimOptions(const QStringList &arguments, SimConfig *config, QString *e
     c.faults.badEnd = parser.isSet(badEnd);
 
     const auto number = [&](const QCommandLineOption &o, double low, double high, double *out) {
-        if (!parser.isSet(o))
-            return true;
+        if (!parser.isSet(o)) return true;
         bool ok = false;
         const double v = parser.value(o).toDouble(&ok);
         if (!ok || v < low || v > high)
@@ -108,10 +106,10 @@ bool parseSimOptions(const QStringList &arguments, SimConfig *config, QString *e
         return true;
     };
     double dropCount = 0, parts = 1, gap = c.faults.splitGapMs, extra = 0;
-    if (!number(scale, 0.001, 100, &c.timeScale) || !number(drop, 0, 1e9, &dropCount)
-        || !number(dropRate, 0, 1, &c.faults.dropRate) || !number(split, 1, 652, &parts)
-        || !number(splitGap, 0, 60000, &gap) || !number(slow, 0, 600000, &extra)
-        || !number(unplug, 0, 1e6, &c.unplugAfter))
+    if (!number(scale, 0.001, 100, &c.timeScale) || !number(drop, 0, 1e9, &dropCount) ||
+        !number(dropRate, 0, 1, &c.faults.dropRate) || !number(split, 1, 652, &parts) ||
+        !number(splitGap, 0, 60000, &gap) || !number(slow, 0, 600000, &extra) ||
+        !number(unplug, 0, 1e6, &c.unplugAfter))
         return false;
     c.faults.dropNext = int(dropCount);
     c.faults.splitParts = int(parts);

@@ -16,13 +16,14 @@ struct SimConfig
     double timeScale = 1.0;
     bool pacing = true;
     SimFaults faults;
-    QByteArray versionText; // empty: the device's own
+    QByteArray versionText;  // empty: the device's own
     double unplugAfter = -1; // seconds; negative: never
     bool help = false;
 };
 
 // Parses the arguments (the program name first). False with a one-line `error` on a bad option or
 // value. `helpText` receives the text of --help either way.
-bool parseSimOptions(const QStringList &arguments, SimConfig *config, QString *error, QString *helpText = nullptr);
+bool parseSimOptions(const QStringList &arguments, SimConfig *config, QString *error,
+                     QString *helpText = nullptr);
 
 } // namespace spk

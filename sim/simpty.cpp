@@ -15,8 +15,7 @@ namespace {
 bool makeRaw(int fd)
 {
     termios t;
-    if (::tcgetattr(fd, &t) != 0)
-        return false;
+    if (::tcgetattr(fd, &t) != 0) return false;
     ::cfmakeraw(&t);
     ::cfsetispeed(&t, B9600);
     ::cfsetospeed(&t, B9600);
@@ -35,24 +34,20 @@ bool SimPty::open(QString *error)
     close();
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (master < 0) {
-        if (error)
-            *error = systemError("posix_openpt");
+        if (error) *error = systemError("posix_openpt");
         return false;
     }
     char name[128];
     if (::grantpt(master) != 0 || ::unlockpt(master) != 0 || ::ptsname_r(master, name, sizeof name) != 0) {
-        if (error)
-            *error = systemError("pty setup");
+        if (error) *error = systemError("pty setup");
         ::close(master);
         return false;
     }
     // Set the line raw from the slave side once; the settings outlive this open.
     const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (slave < 0 || !makeRaw(slave)) {
-        if (error)
-            *error = systemError("pty slave");
-        if (slave >= 0)
-            ::close(slave);
+        if (error) *error = systemError("pty slave");
+        if (slave >= 0) ::close(slave);
         ::close(master);
         return false;
     }
@@ -65,19 +60,16 @@ bool SimPty::open(QString *error)
 
 void SimPty::close()
 {
-    if (m_master >= 0)
-        ::close(m_master);
+    if (m_master >= 0) ::close(m_master);
     m_master = -1;
     m_slavePath.clear();
 }
 
 bool SimPty::clientPresent() const
 {
-    if (m_master < 0)
-        return false;
+    if (m_master < 0) return false;
     pollfd p{m_master, POLLIN, 0};
-    if (::poll(&p, 1, 0) < 0)
-        return false;
+    if (::poll(&p, 1, 0) < 0) return false;
     return !(p.revents & (POLLHUP | POLLERR | POLLNVAL));
 }
 
@@ -92,8 +84,7 @@ QByteArray SimPty::read(bool *gone)
             out.append(buffer, n);
             continue;
         }
-        if (n < 0 && errno == EINTR)
-            continue;
+        if (n < 0 && errno == EINTR) continue;
         if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
             *gone = true; // EIO: the last slave descriptor was closed
         return out;
@@ -104,10 +95,8 @@ qsizetype SimPty::write(const QByteArray &bytes)
 {
     for (;;) {
         const ssize_t n = ::write(m_master, bytes.constData(), size_t(bytes.size()));
-        if (n >= 0)
-            return n;
-        if (errno == EINTR)
-            continue;
+        if (n >= 0) return n;
+        if (errno == EINTR) continue;
         return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -1;
     }
 }

@@ -9,8 +9,8 @@
 namespace spk {
 
 namespace {
-constexpr int ClientPollMs = 5;   // how soon a newly opened port is noticed
-constexpr int SaveDelayMs = 200;  // state is written this long after the last change
+constexpr int ClientPollMs = 5;  // how soon a newly opened port is noticed
+constexpr int SaveDelayMs = 200; // state is written this long after the last change
 } // namespace
 
 SimPtyServer::SimPtyServer(const QList<int> &ids, QObject *parent) : QObject(parent), m_line(ids)
@@ -31,14 +31,23 @@ SimPtyServer::~SimPtyServer()
     saveState();
 }
 
-QString SimPtyServer::portName() const { return m_linkPath.isEmpty() ? QString() : QFileInfo(m_linkPath).fileName(); }
+QString SimPtyServer::portName() const
+{
+    return m_linkPath.isEmpty() ? QString() : QFileInfo(m_linkPath).fileName();
+}
+
+QList<QByteArray> SimPtyServer::receivedFrames(int command) const
+{
+    QList<QByteArray> out;
+    for (const QByteArray &f : m_line.bus().receivedFrames())
+        if (f.size() > 6 && quint8(f.at(6)) == command) out.append(f);
+    return out;
+}
 
 bool SimPtyServer::start(QString *error)
 {
-    if (isRunning())
-        return true;
-    if (!m_pty.open(error))
-        return false;
+    if (isRunning()) return true;
+    if (!m_pty.open(error)) return false;
     m_slavePath = m_pty.slavePath();
     m_linkPath = SimPorts::publish(m_slavePath, error);
     if (m_linkPath.isEmpty()) {
@@ -59,8 +68,7 @@ bool SimPtyServer::start(QString *error)
 
 void SimPtyServer::stop()
 {
-    if (!isRunning())
-        return;
+    if (!isRunning()) return;
     m_readNotifier.reset();
     m_writeNotifier.reset();
     m_clientPoll.stop();
@@ -82,8 +90,7 @@ void SimPtyServer::stop()
 // read notifier rests and a short timer watches for the next open instead.
 void SimPtyServer::checkClient()
 {
-    if (!isRunning())
-        return;
+    if (!isRunning()) return;
     const bool present = m_pty.clientPresent();
     m_readNotifier->setEnabled(present);
     if (present)
@@ -95,8 +102,7 @@ void SimPtyServer::checkClient()
 
 void SimPtyServer::setClient(bool present)
 {
-    if (present == m_client)
-        return;
+    if (present == m_client) return;
     m_client = present;
     emit clientConnectedChanged(present);
 }
@@ -107,8 +113,7 @@ void SimPtyServer::readMaster()
     const QByteArray bytes = m_pty.read(&gone);
     if (!bytes.isEmpty()) {
         m_line.writeBytes(bytes);
-        if (!m_stateFile.isEmpty() && m_line.bus().changeCount() != m_savedChanges)
-            m_saveTimer.start();
+        if (!m_stateFile.isEmpty() && m_line.bus().changeCount() != m_savedChanges) m_saveTimer.start();
     }
     if (gone) {
         // The editor closed the port: whatever was still on its way is lost with it.
@@ -121,24 +126,21 @@ void SimPtyServer::readMaster()
 
 void SimPtyServer::writeMaster(const QByteArray &burst)
 {
-    if (!isRunning() || !m_client)
-        return;
+    if (!isRunning() || !m_client) return;
     m_output.append(burst);
     flushOutput();
 }
 
 void SimPtyServer::flushOutput()
 {
-    if (!isRunning())
-        return;
+    if (!isRunning()) return;
     while (!m_output.isEmpty()) {
         const qsizetype n = m_pty.write(m_output);
         if (n < 0) {
             m_output.clear();
             break;
         }
-        if (n == 0)
-            break;
+        if (n == 0) break;
         m_output.remove(0, n);
     }
     m_writeNotifier->setEnabled(!m_output.isEmpty());
@@ -156,8 +158,7 @@ void SimPtyServer::noteFrame(char direction, const QByteArray &frame)
 bool SimPtyServer::setStateFile(const QString &path, QString *error)
 {
     m_stateFile = path;
-    if (path.isEmpty())
-        return true;
+    if (path.isEmpty()) return true;
     if (!SimState::load(path, m_line.bus(), error)) {
         m_stateFile.clear(); // never overwrite a file that could not be read
         return false;
@@ -169,10 +170,8 @@ bool SimPtyServer::setStateFile(const QString &path, QString *error)
 bool SimPtyServer::saveState(QString *error)
 {
     m_saveTimer.stop();
-    if (m_stateFile.isEmpty())
-        return true;
-    if (!SimState::save(m_stateFile, m_line.bus(), error))
-        return false;
+    if (m_stateFile.isEmpty()) return true;
+    if (!SimState::save(m_stateFile, m_line.bus(), error)) return false;
     m_savedChanges = m_line.bus().changeCount();
     return true;
 }

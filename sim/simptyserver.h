@@ -31,8 +31,8 @@ public:
     void stop();
     bool isRunning() const { return m_pty.isOpen(); }
 
-    QString portName() const;                       // "ttySIM0"
-    QString linkPath() const { return m_linkPath; } // the link in the ports folder
+    QString portName() const;                         // "ttySIM0"
+    QString linkPath() const { return m_linkPath; }   // the link in the ports folder
     QString slavePath() const { return m_slavePath; } // "/dev/pts/7"
     // Whether the port is open on the other side right now.
     bool clientConnected() const { return m_client; }
@@ -40,6 +40,8 @@ public:
     // Every well-formed frame received, in order; and every reply sent (faults applied).
     QList<QByteArray> receivedFrames() const { return m_line.bus().receivedFrames(); }
     QList<QByteArray> sentFrames() const { return m_line.bus().sentFrames(); }
+    // The received frames of one command (frame byte 6).
+    QList<QByteArray> receivedFrames(int command) const;
     void clearFrames() { m_line.bus().clearRecords(); }
 
     // Loads the devices' memory now if the file exists, then saves it shortly after every change and

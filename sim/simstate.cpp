@@ -14,7 +14,10 @@ namespace {
 
 const QString Format = QStringLiteral("spksim-state");
 
-QString hex(const QByteArray &bytes) { return QString::fromLatin1(simHex(bytes)); }
+QString hex(const QByteArray &bytes)
+{
+    return QString::fromLatin1(simHex(bytes));
+}
 
 bool bytesOf(const QJsonValue &value, int size, QByteArray *out)
 {
@@ -44,8 +47,9 @@ bool readDevice(const QJsonObject &o, DeviceMemory *m, QString *why)
     for (const QJsonValue &pv : o.value("presets").toArray()) {
         const QJsonObject p = pv.toObject();
         const int slot = p.value("slot").toInt(0);
-        if (slot < 1 || slot > SimDevice::PresetCount || !bytesOf(p.value("name"), SimDevice::NameLength, &m->names[slot])
-            || !bytesOf(p.value("image"), SimDevice::ImageSize, &m->presets[slot])) {
+        if (slot < 1 || slot > SimDevice::PresetCount ||
+            !bytesOf(p.value("name"), SimDevice::NameLength, &m->names[slot]) ||
+            !bytesOf(p.value("image"), SimDevice::ImageSize, &m->presets[slot])) {
             *why = QStringLiteral("bad preset");
             return false;
         }
@@ -62,7 +66,8 @@ QByteArray toJson(const SimBus &bus)
     for (const SimDevice *d : bus.devices()) {
         QJsonArray presets;
         for (int n = 1; n <= SimDevice::PresetCount; ++n)
-            presets.append(QJsonObject{{"slot", n}, {"name", hex(d->presetName(n))}, {"image", hex(d->preset(n))}});
+            presets.append(
+                QJsonObject{{"slot", n}, {"name", hex(d->presetName(n))}, {"image", hex(d->preset(n))}});
         devices.append(QJsonObject{{"id", d->id()},
                                    {"sysdata", hex(d->sysData())},
                                    {"image", hex(d->image())},
@@ -91,8 +96,7 @@ bool fromJson(const QByteArray &json, SimBus &bus, QString *error)
         else
             why = QStringLiteral("device %1: %2").arg(k + 1).arg(why);
     if (!why.isEmpty()) {
-        if (error)
-            *error = why;
+        if (error) *error = why;
         return false;
     }
     const QList<SimDevice *> devices = bus.devices();
@@ -113,17 +117,14 @@ bool fromJson(const QByteArray &json, SimBus &bus, QString *error)
 bool load(const QString &path, SimBus &bus, QString *error)
 {
     QFile file(path);
-    if (!file.exists())
-        return true;
+    if (!file.exists()) return true;
     if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        if (error) *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
         return false;
     }
     QString why;
     if (!fromJson(file.readAll(), bus, &why)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(path, why);
+        if (error) *error = QStringLiteral("%1: %2").arg(path, why);
         return false;
     }
     return true;
@@ -133,8 +134,7 @@ bool save(const QString &path, const SimBus &bus, QString *error)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(toJson(bus)) < 0 || !file.commit()) {
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
         return false;
     }
     return true;

@@ -13,12 +13,10 @@ constexpr double Epsilon = 1e-6;
 
 void SimWire::send(const QByteArray &reply, double nowMs, const SimFaults &faults, int requestBytes)
 {
-    if (reply.isEmpty())
-        return;
+    if (reply.isEmpty()) return;
     const double byteMs = m_pacing ? scaledExact(NominalByteMs) : 0.0;
     double start = nowMs + scaledExact(faults.extraDelayMs);
-    if (m_pacing)
-        start += requestBytes * byteMs + scaledExact(NominalTurnaroundMs);
+    if (m_pacing) start += requestBytes * byteMs + scaledExact(NominalTurnaroundMs);
     start = std::max(start, m_lineFree);
 
     const int parts = std::clamp(faults.splitParts, 1, int(reply.size()));
@@ -27,8 +25,7 @@ void SimWire::send(const QByteArray &reply, double nowMs, const SimFaults &fault
         Segment s;
         s.startMs = start;
         s.byteMs = byteMs;
-        if (i == 0)
-            s.bytes = faults.noise;
+        if (i == 0) s.bytes = faults.noise;
         s.bytes.append(reply.mid(offset, partSize));
         start = s.dueOf(int(s.bytes.size()));
         m_lineFree = start;
@@ -47,12 +44,10 @@ QByteArray SimWire::take(double nowMs)
             due = std::min(due, int(std::floor((nowMs - s.startMs) / s.byteMs + Epsilon)));
         else if (nowMs + Epsilon < s.startMs)
             due = 0;
-        if (due <= s.sent)
-            break;
+        if (due <= s.sent) break;
         out.append(s.bytes.mid(s.sent, due - s.sent));
         s.sent = due;
-        if (s.sent < s.bytes.size())
-            break;
+        if (s.sent < s.bytes.size()) break;
         m_queue.pop_front();
     }
     return out;
@@ -60,11 +55,9 @@ QByteArray SimWire::take(double nowMs)
 
 double SimWire::nextWake() const
 {
-    if (m_queue.empty())
-        return -1;
+    if (m_queue.empty()) return -1;
     const Segment &s = m_queue.front();
-    if (s.byteMs <= 0)
-        return s.startMs;
+    if (s.byteMs <= 0) return s.startMs;
     return s.dueOf(std::min(s.sent + ChunkBytes, int(s.bytes.size())));
 }
 

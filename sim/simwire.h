@@ -13,8 +13,8 @@ class SimWire
 {
 public:
     static constexpr double NominalByteMs = 10.0 * 1000.0 / 9600.0; // start, 8 data and stop bit
-    static constexpr double NominalTurnaroundMs = 2.0;               // the device thinks briefly
-    static constexpr int ChunkBytes = 16;                            // an adapter passes bytes on in packets
+    static constexpr double NominalTurnaroundMs = 2.0;              // the device thinks briefly
+    static constexpr int ChunkBytes = 16;                           // an adapter passes bytes on in packets
 
     void setPacing(bool on) { m_pacing = on; }
     bool pacing() const { return m_pacing; }

@@ -4,6 +4,7 @@
 #include "editors/spinbuttons.h"
 #include "editors/valueedit.h"
 #include "graph/graphview.h"
+#include "model/layout.h"
 #include "model/tables.h"
 #include "model/valuetext.h"
 

@@ -16,6 +16,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <cmath>
+
 namespace spk {
 
 namespace {

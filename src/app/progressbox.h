@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QGroupBox>
 #include <QObject>
 #include <QPointer>
-
-class QGroupBox;
-class QProgressBar;
+#include <QProgressBar>
 
 namespace spk {
 

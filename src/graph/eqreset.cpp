@@ -5,6 +5,7 @@
 #include "editors/crossovereqeditor.h"
 #include "editors/valueedit.h"
 #include "graph/responsegraph.h"
+#include "model/tables.h"
 #include "model/valuetext.h"
 
 #include <QCheckBox>

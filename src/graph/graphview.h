@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filters/eqcurve.h"
+#include "model/layout.h"
 
 #include <QWidget>
 

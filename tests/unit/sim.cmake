@@ -7,3 +7,5 @@ spk_test(tst_spksim SOURCES unit/sim/tst_spksim.cpp unit/sim/ptyclient.h unit/si
          LIBS sim core TIMEOUT 60)
 target_compile_definitions(tst_spksim PRIVATE SPKSIM_PATH="$<TARGET_FILE:spksim>")
 add_dependencies(tst_spksim spksim)
+# The editor's frame builders and receive path (core) against the simulator.
+spk_test(tst_simprotocol SOURCES unit/sim/tst_simprotocol.cpp LIBS sim core)

@@ -20,8 +20,7 @@ public:
     explicit PtyClient(const QString &path)
     {
         m_fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (m_fd < 0)
-            return;
+        if (m_fd < 0) return;
         termios t;
         ::tcgetattr(m_fd, &t);
         ::cfmakeraw(&t);
@@ -35,11 +34,13 @@ public:
     bool isOpen() const { return m_fd >= 0; }
     void close()
     {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        if (m_fd >= 0) ::close(m_fd);
         m_fd = -1;
     }
-    bool write(const QByteArray &bytes) { return ::write(m_fd, bytes.constData(), bytes.size()) == bytes.size(); }
+    bool write(const QByteArray &bytes)
+    {
+        return ::write(m_fd, bytes.constData(), bytes.size()) == bytes.size();
+    }
 
     // Reads until `count` bytes have come or `ms` have passed, serving the event loop meanwhile
     // (the simulator may live in this very process). `bursts` counts the reads that returned data.
@@ -51,8 +52,7 @@ public:
         while (out.size() < count && !deadline.hasExpired()) {
             QTest::qWait(1);
             pollfd p{m_fd, POLLIN, 0};
-            if (::poll(&p, 1, 0) <= 0 || !(p.revents & POLLIN))
-                continue;
+            if (::poll(&p, 1, 0) <= 0 || !(p.revents & POLLIN)) continue;
             char buffer[4096];
             const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
             if (got > 0) {
@@ -60,8 +60,7 @@ public:
                 ++n;
             }
         }
-        if (bursts)
-            *bursts = n;
+        if (bursts) *bursts = n;
         return out;
     }
 

@@ -5,7 +5,8 @@
 
 namespace simtest {
 
-inline QByteArray frame(int id, int dir, int slot, int cmd, int sub, const QByteArray &data = {}, int end = 0xAA)
+inline QByteArray frame(int id, int dir, int slot, int cmd, int sub, const QByteArray &data = {},
+                        int end = 0xAA)
 {
     QByteArray f = QByteArray::fromHex("A5A5A5");
     f.append(char(id)).append(char(dir)).append(char(slot)).append(char(cmd)).append(char(sub));
@@ -16,7 +17,10 @@ inline QByteArray frame(int id, int dir, int slot, int cmd, int sub, const QByte
     f.append(char(x & 0xFF)).append(char(end));
     return f;
 }
-inline QByteArray read(int id, int slot, int cmd) { return frame(id, 0xA2, slot, cmd, 0); }
+inline QByteArray read(int id, int slot, int cmd)
+{
+    return frame(id, 0xA2, slot, cmd, 0);
+}
 inline QByteArray write(int id, int slot, int cmd, int sub, const QByteArray &data)
 {
     return frame(id, 0xA1, slot, cmd, sub, data);
@@ -25,7 +29,10 @@ inline QByteArray reply(int id, int slot, int cmd, int sub, const QByteArray &da
 {
     return frame(id, 0x52, slot, cmd, sub, data);
 }
-inline QByteArray hex(const char *text) { return QByteArray::fromHex(QByteArray(text)); }
+inline QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(QByteArray(text));
+}
 
 // 640 bytes that no factory preset has.
 inline QByteArray pattern(int seed)

@@ -27,8 +27,8 @@ private slots:
         QTest::newRow("version, ID 1")
             << hex("A5A5A500A200A000000002AA")
             << hex("A5A5A5005200A00000185155454E44414C32392056322E312E302020202020202020E2AA");
-        QTest::newRow("meter, ID 5")
-            << hex("A5A5A504A2002B0000008DAA") << hex("A5A5A50452002B000008000012340301000051AA");
+        QTest::newRow("meter, ID 5") << hex("A5A5A504A2002B0000008DAA")
+                                     << hex("A5A5A50452002B000008000012340301000051AA");
     }
     void exactReplies()
     {
@@ -73,10 +73,8 @@ private slots:
             QCOMPARE(data.left(20), QByteArray("Flat                "));
             QCOMPARE(data.mid(8 * 20, 20), QByteArray(20, '\0')); // preset 9 never named
         }
-        if (cmd == 0x28)
-            QCOMPARE(data, d->image());
-        if (cmd == 0x29)
-            QCOMPARE(data, d->preset(slot));
+        if (cmd == 0x28) QCOMPARE(data, d->image());
+        if (cmd == 0x29) QCOMPARE(data, d->preset(slot));
     }
 
     void factoryImageIsNotTheEditorDefault()
@@ -111,8 +109,7 @@ private slots:
         SimDevice *d = bus.device(1);
         QByteArray expected = d->image();
         const QByteArray data = hex("0102030405060708");
-        if (record >= 0)
-            expected.replace(record * 8, 8, data);
+        if (record >= 0) expected.replace(record * 8, 8, data);
         QVERIFY(bus.receiveBytes(write(0, 0, cmd, sub, data)).isEmpty()); // writes are not answered
         QCOMPARE(d->image().toHex(), expected.toHex());
         QCOMPARE(bus.receivedFrames().size(), 1);

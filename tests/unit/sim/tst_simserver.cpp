@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,12 +63,15 @@ private slots:
         QVERIFY(server.clientConnected());
 
         server.stop();
-        QVERIFY(!QFileInfo::exists(server.linkPath()) && !QFileInfo(SimPorts::directory() + "/ttySIM0").isSymLink());
+        QVERIFY(!QFileInfo::exists(server.linkPath()) &&
+                !QFileInfo(SimPorts::directory() + "/ttySIM0").isSymLink());
         QVERIFY(server.portName().isEmpty());
     }
 
     void pacedReplyComesInBursts()
     {
+        setTimeScale(0.2); // 136 ms for the reply: several reads even on a busy machine
+        auto restore = qScopeGuard([] { setTimeScale(0.05); });
         SimPtyServer server({1});
         QVERIFY(server.start());
         PtyClient client(server.linkPath());
@@ -95,6 +99,8 @@ private slots:
         }
         QVERIFY(connected.size() >= 6);
         QCOMPARE(server.receivedFrames().size(), 3);
+        QCOMPARE(server.receivedFrames(0x2B).size(), 3);
+        QVERIFY(server.receivedFrames(0xA0).isEmpty());
     }
 
     void splitRequestAndNoise()
@@ -122,6 +128,7 @@ private slots:
         server.faults().silent = false;
         server.faults().noise = hex("0102");
         server.faults().splitParts = 2;
+        server.faults().splitGapMs = 2000; // 100 ms here: the two bursts cannot merge in the reader
         client.write(read(0, 0, 0x2B));
         int bursts = 0;
         const QByteArray got = client.read(22, 3000, &bursts);

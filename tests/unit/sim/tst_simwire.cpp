@@ -19,13 +19,11 @@ namespace {
 // of which the last contributes (length mod 64) + 2 bytes.
 QByteArray receiveLikeTheEditor(const QList<QByteArray> &reports)
 {
-    if (reports.isEmpty() || !reports.first().startsWith(hex("A5A5A5")))
-        return {};
+    if (reports.isEmpty() || !reports.first().startsWith(hex("A5A5A5"))) return {};
     QByteArray text = reports.first().left(10);
     const int length = (quint8(text.at(8)) << 8) | quint8(text.at(9));
     for (int k = 0; k <= length / 64; ++k) {
-        if (k + 1 >= reports.size())
-            return {};
+        if (k + 1 >= reports.size()) return {};
         text.append(k == length / 64 ? reports.at(k + 1).left(length % 64 + 2) : reports.at(k + 1));
     }
     return text;
@@ -53,14 +51,15 @@ private slots:
         QTest::newRow("odd chunks") << rec + meter << 7 << QByteArrayList{rec, meter};
         QTest::newRow("two in one chunk") << meter + version << 0 << QByteArrayList{meter, version};
         QTest::newRow("leading noise") << hex("00FF13A5A5") + meter << 0 << QByteArrayList{meter};
-        QTest::newRow("noise between") << meter + hex("5555") + version << 3 << QByteArrayList{meter, version};
+        QTest::newRow("noise between")
+            << meter + hex("5555") + version << 3 << QByteArrayList{meter, version};
         QTest::newRow("extra sync byte") << hex("A5") + meter << 0 << QByteArrayList{meter};
         QTest::newRow("truncated then good") << rec.left(12) + meter << 0 << QByteArrayList{meter};
         QTest::newRow("truncated then good, bytewise") << rec.left(12) + meter << 1 << QByteArrayList{meter};
-        QTest::newRow("bad checksum then good") << frame(0, 0xA2, 0, 0x2B, 0).replace(10, 1, "\x01") + version << 0
-                                                << QByteArrayList{version};
-        QTest::newRow("reply is not a request") << reply(0, 0, 0x2B, 0, QByteArray(8, 0)) + meter << 0
-                                                << QByteArrayList{meter};
+        QTest::newRow("bad checksum then good")
+            << frame(0, 0xA2, 0, 0x2B, 0).replace(10, 1, "\x01") + version << 0 << QByteArrayList{version};
+        QTest::newRow("reply is not a request")
+            << reply(0, 0, 0x2B, 0, QByteArray(8, 0)) + meter << 0 << QByteArrayList{meter};
         QTest::newRow("length too long") << hex("A5A5A500A1000000FFFF") + meter << 0 << QByteArrayList{meter};
         QTest::newRow("only noise") << hex("0102030405060708090A0B0C0D0E0F") << 2 << QByteArrayList{};
     }
@@ -159,7 +158,8 @@ private slots:
         SimBus bus({3});
         SimHidLink link(&bus);
         // USB is point to point: the ID byte does not pick the device; 255 is still not answered.
-        const QList<QByteArray> in = link.writeReport(QByteArray(1, '\0') + read(0, 0, 0xA0).leftJustified(64, '\0'));
+        const QList<QByteArray> in =
+            link.writeReport(QByteArray(1, '\0') + read(0, 0, 0xA0).leftJustified(64, '\0'));
         QCOMPARE(in.size(), 2);
         QCOMPARE(receiveLikeTheEditor(in).mid(10, 24), SimDevice::versionTextDefault());
         QVERIFY(link.writeReport(QByteArray(1, '\0') + read(255, 0, 0xA0).leftJustified(64, '\0')).isEmpty());
@@ -241,12 +241,18 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("outcome"); // per request: '.' answered, '-' lost, 'b' bad end byte
-        QTest::newRow("none") << "" << "....";
-        QTest::newRow("silent") << "silent" << "----";
-        QTest::newRow("drop 2") << "drop2" << "--..";
-        QTest::newRow("drop rate 1") << "rate1" << "----";
-        QTest::newRow("bad end") << "badend" << "bbbb";
-        QTest::newRow("bad end once") << "badend1" << "b...";
+        QTest::newRow("none") << ""
+                              << "....";
+        QTest::newRow("silent") << "silent"
+                                << "----";
+        QTest::newRow("drop 2") << "drop2"
+                                << "--..";
+        QTest::newRow("drop rate 1") << "rate1"
+                                     << "----";
+        QTest::newRow("bad end") << "badend"
+                                 << "bbbb";
+        QTest::newRow("bad end once") << "badend1"
+                                      << "b...";
     }
     void replyFaults()
     {

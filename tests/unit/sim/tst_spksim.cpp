@@ -46,9 +46,10 @@ private slots:
         QTest::newRow("missing value") << QStringList{"--log"} << false;
         QTest::newRow("scale") << QStringList{"--time-scale", "0.05", "--no-pacing"} << true;
         QTest::newRow("scale 0") << QStringList{"--time-scale", "0"} << false;
-        QTest::newRow("faults") << QStringList{"--silent", "--drop", "3", "--drop-rate", "0.5", "--bad-end", "--noise",
-                                               "00FF13", "--split", "3", "--slow", "200", "--unplug-after", "2"}
-                                << true;
+        QTest::newRow("faults")
+            << QStringList{"--silent", "--drop",  "3", "--drop-rate", "0.5", "--bad-end",      "--noise",
+                           "00FF13",   "--split", "3", "--slow",      "200", "--unplug-after", "2"}
+            << true;
         QTest::newRow("drop rate 2") << QStringList{"--drop-rate", "2"} << false;
         QTest::newRow("noise not hex") << QStringList{"--noise", "XYZ"} << false;
         QTest::newRow("split 0") << QStringList{"--split", "0"} << false;
@@ -100,9 +101,9 @@ private slots:
         QVERIFY(p.waitForFinished(10000));
         QCOMPARE(p.exitCode(), 0);
         const QByteArray out = p.readAllStandardOutput();
-        for (const char *option : {"--ids", "--state", "--log", "--time-scale", "--no-pacing", "--silent", "--drop",
-                                   "--drop-rate", "--bad-end", "--noise", "--split", "--slow", "--unplug-after",
-                                   "--version-text"})
+        for (const char *option :
+             {"--ids", "--state", "--log", "--time-scale", "--no-pacing", "--silent", "--drop", "--drop-rate",
+              "--bad-end", "--noise", "--split", "--slow", "--unplug-after", "--version-text"})
             QVERIFY2(out.contains(option), option);
     }
 

@@ -1,0 +1,152 @@
+#include "app/mainwindow.h"
+
+#include "app/dialogs.h"
+#include "app/editorcontext.h"
+#include "app/mainform.h"
+#include "app/progressbox.h"
+#include "app/statuspanels.h"
+#include "app/warningwindow.h"
+#include "editors/crossovereqeditor.h"
+#include "editors/leveldelayeditor.h"
+#include "editors/valueedit.h"
+#include "editors/valuestepper.h"
+#include "graph/eqreset.h"
+#include "graph/graphview.h"
+#include "graph/responsegraph.h"
+#include "graph/wheelrouter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+namespace spk {
+
+MainWindow::MainWindow(Dialogs *dialogs, QWidget *parent)
+    : QMainWindow(parent),
+      m_ownDialogs(dialogs ? nullptr : std::make_unique<QtDialogs>()),
+      m_dialogs(dialogs ? dialogs : m_ownDialogs.get()),
+      m_controls(this)
+{
+    setObjectName(QStringLiteral("Form1"));
+    FormCreate();
+}
+
+MainWindow::~MainWindow()
+{
+    // The edits outlive the parts their handlers call into.
+    for (ValueEdit *e : findChildren<ValueEdit *>()) {
+        e->onEnter = nullptr;
+        e->onExit = nullptr;
+        e->onMouseUp = nullptr;
+        e->onReturn = nullptr;
+        e->onKeyDown = nullptr;
+    }
+    for (QTimer *t : m_state.timers())
+        t->stop();
+}
+
+GraphView *MainWindow::graphView() const
+{
+    return m_controls.get<GraphView>(QStringLiteral("img_eqbackground"));
+}
+
+void MainWindow::FormCreate()
+{
+    setWindowTitle(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+
+    setCentralWidget(MainForm::build(this));
+    MainForm::buildMenu(menuBar());
+    m_status = std::make_unique<StatusPanels>(statusBar());
+    ChangeAllComponentFont();
+
+    // The panels stay visible: the automatic device search that hides them at start comes
+    // with the device addressing.
+    setFixedSize(747, 765);
+
+    // The grids are drawn once, here; the first curve comes with the image below.
+    m_graph = std::make_unique<ResponseGraph>(m_state);
+    m_ctx = std::make_unique<EditorContext>(EditorContext{m_state, m_controls, m_handlers, *m_graph});
+    wireParts();
+
+    m_state.clearWheel();
+    m_state.Link.SilenceCount = 0;
+    m_state.GraphChannel = 0;
+
+    Init_value();
+    m_state.Loading = true;
+    UpdataToComponent();
+
+    m_warning = new WarningWindow(this);
+}
+
+void MainWindow::wireParts()
+{
+    m_progress = std::make_unique<ProgressBox>(m_state, m_controls.get<QGroupBox>(QStringLiteral("rzgrpbx_data_tx_bar")),
+                                               m_controls.get<QProgressBar>(QStringLiteral("rzprgrsbr_data_bar")));
+
+    GraphView *view = graphView();
+    m_graph->setView(view);
+    auto *phase = m_controls.get<QCheckBox>(QStringLiteral("chk_pha_response"));
+    m_graph->setPhaseBox(phase);
+    if (phase)
+        connect(phase, &QCheckBox::toggled, m_graph.get(), &ResponseGraph::chk_pha_responseClick);
+
+    m_crossoverEq = std::make_unique<CrossoverEqEditor>(*m_ctx);
+    m_crossoverEq->attach();
+    m_stepper = std::make_unique<ValueStepper>(*m_ctx, *m_crossoverEq);
+    m_stepper->attach();
+    m_levelDelay = std::make_unique<LevelDelayEditor>(*m_ctx);
+    m_levelDelay->attach();
+    if (view)
+        view->attach(*m_ctx, *m_crossoverEq);
+    m_eqReset = std::make_unique<EqReset>(*m_ctx, *m_crossoverEq, *m_progress);
+    m_eqReset->attach();
+    m_wheel = std::make_unique<WheelRouter>(*m_ctx, *m_stepper, this);
+    qApp->installEventFilter(m_wheel.get());
+
+    if (QAction *exit = findChild<QAction *>(QStringLiteral("Exit1")))
+        connect(exit, &QAction::triggered, this, &MainWindow::Exit1Click);
+}
+
+void MainWindow::Init_value() { m_state.Init_value(); }
+
+void MainWindow::UpdataToComponent()
+{
+    m_state.Refreshing = true;
+    for (int k : {0, 2})
+        m_levelDelay->showOutput(k);
+    m_state.MuteClickBusy = false;
+    m_levelDelay->showSystemLevel();
+    m_levelDelay->showSystemPolarity();
+    m_levelDelay->showSystemDelay();
+    for (int b = 0; b < BandCount; ++b)
+        m_crossoverEq->showBand(b);
+    m_crossoverEq->showCrossover();
+    m_graph->DrawHLpfEQCurve(Ip0);
+    m_state.Refreshing = false;
+}
+
+void MainWindow::ChangeAllComponentFont()
+{
+    for (QPushButton *b : findChildren<QPushButton *>()) {
+        QFont f = b->font();
+        f.setFamily(QStringLiteral("Arial"));
+        b->setFont(f);
+    }
+}
+
+void MainWindow::resetWheelTarget()
+{
+    m_state.WheelOpen = false;
+    m_state.EditTargetName.clear();
+}
+
+void MainWindow::Exit1Click() { close(); }
+
+} // namespace spk

@@ -1,0 +1,3 @@
+target_sources(core PRIVATE
+    presets/presetfile.h presets/presetfile.cpp
+)

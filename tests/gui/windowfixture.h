@@ -1,0 +1,103 @@
+#pragma once
+
+#include "app/dialogs.h"
+#include "app/editorstate.h"
+#include "app/mainwindow.h"
+#include "model/timing.h"
+
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <memory>
+
+// Dialogs that answer from a script and remember what was shown.
+class ScriptedDialogs : public spk::Dialogs
+{
+public:
+    QStringList shown;
+    QList<bool> answers;
+    QStringList files;
+
+    void information(QWidget *, const QString &text) override { shown << text; }
+    bool question(QWidget *, const QString &text) override
+    {
+        shown << text;
+        return answers.isEmpty() ? false : answers.takeFirst();
+    }
+    QString openFile(QWidget *, const QString &, const QString &) override
+    {
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+    QString saveFile(QWidget *, const QString &, const QString &, const QString &, bool) override
+    {
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+};
+
+// A shown, active main window at a fast time scale, and the small moves every test makes.
+class WindowFixture
+{
+public:
+    explicit WindowFixture(bool loading = true)
+    {
+        spk::setTimeScale(0.02);
+        window = std::make_unique<spk::MainWindow>(&dialogs);
+        window->show();
+        window->activateWindow();
+        QApplication::setActiveWindow(window.get());
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qWarning("main window did not become active");
+        window->state().Loading = loading;
+    }
+    ~WindowFixture() { window.reset(); }
+
+    spk::EditorState &state() { return window->state(); }
+
+    template <typename T = QWidget> T *ctl(const QString &name)
+    {
+        T *w = window->findChild<T *>(name);
+        if (!w)
+            qWarning("no control %s", qPrintable(name));
+        return w;
+    }
+    QString text(const QString &name) { return ctl<QLineEdit>(name)->text(); }
+
+    // Click into an edit (enter + mouse up select its text), type, and optionally press Enter.
+    void type(const QString &name, const QString &keys, bool enter = true)
+    {
+        QLineEdit *e = ctl<QLineEdit>(name);
+        QTest::mouseClick(e, Qt::LeftButton, {}, QPoint(5, e->height() / 2));
+        e->selectAll();
+        QTest::keyClicks(e, keys);
+        if (enter)
+            QTest::keyClick(e, Qt::Key_Return);
+    }
+    // Moves the focus away from whatever holds it, as a click elsewhere would.
+    void leave() { ctl<QLineEdit>(QStringLiteral("edt_empty"))->setFocus(Qt::MouseFocusReason); }
+
+    // One wheel notch over a control; true when the window used it.
+    bool wheel(QWidget *over, int delta)
+    {
+        const QPointF pos(over->width() / 2.0, over->height() / 2.0);
+        QWheelEvent e(pos, over->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        e.setAccepted(false);
+        QApplication::sendEvent(over, &e);
+        return e.isAccepted();
+    }
+
+    int band(int b, int offset) const
+    {
+        return window->state().ParamImage.byte(spk::bandRecord(spk::Ip0, b), offset);
+    }
+    int bandWord(int b, int offset) const
+    {
+        return window->state().ParamImage.word(spk::bandRecord(spk::Ip0, b), offset);
+    }
+
+    ScriptedDialogs dialogs;
+    std::unique_ptr<spk::MainWindow> window;
+};

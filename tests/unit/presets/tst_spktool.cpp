@@ -1,0 +1,238 @@
+#include "model/paramimage.h"
+#include "presets/presetfile.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace spk;
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run spktool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(SPKTOOL_PATH), args);
+    if (!p.waitForFinished(20000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    if (p.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+ParamImage showImage()
+{
+    ParamImage image;
+    image.initDefaults();
+    image.setWord(levelRecord(Ip0), LevelByte::Level, 238); // -12.4dB
+    image.setWord(levelRecord(Ip0), LevelByte::Delay, 96);  // 0.998ms 0.344m 1.128ft
+    image.setByte(levelRecord(Ip0), LevelByte::Polarity, 1);
+    image.setByte(crossoverRecord(Ip0), CrossoverByte::HpfFreq, 136);
+    image.setByte(crossoverRecord(Ip0), CrossoverByte::HpfType, 7);
+    image.setByte(bandRecord(Ip0, 3), BandByte::Type, 1);
+    image.setWord(bandRecord(Ip0, 3), BandByte::Gain, 125);
+    image.setByte(bandRecord(Ip0, 4), BandByte::Bypass, 1);
+    image.setByte(levelRecord(Op2), LevelByte::Mute, 1);
+    image.setByte(crossoverRecord(Op2), CrossoverByte::LpfFreq, 100);
+    image.setByte(crossoverRecord(Op2), CrossoverByte::LpfType, 11);
+    return image;
+}
+
+} // namespace
+
+class TestSpkTool : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void help();
+    void show();
+    void presetOfGroupFile();
+    void response();
+    void responseChannel();
+    void badFiles_data();
+    void badFiles();
+    void usage_data();
+    void usage();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_sdat;
+    QString m_gdat;
+};
+
+void TestSpkTool::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_sdat = m_dir.filePath("show.sdat");
+    QVERIFY(PresetFile::writeSdat(m_sdat, PresetFile::recordText(showImage().bytes(), 0, 0, 0x28)));
+    QList<QByteArray> records;
+    for (int k = 0; k < PresetFile::PresetCount; ++k) {
+        ParamImage image;
+        image.initDefaults();
+        image.setWord(levelRecord(Ip0), LevelByte::Level, 200 + k); // preset k + 1: level code 200 + k
+        records << PresetFile::recordText(image.bytes(), 0, std::uint8_t(k + 1), 0x29);
+    }
+    m_gdat = m_dir.filePath("all.gdat");
+    QVERIFY(PresetFile::writeGdat(m_gdat, records));
+}
+
+void TestSpkTool::help()
+{
+    Run r = spktool({"--help"});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(r.out.contains("show FILE"));
+    QVERIFY(r.out.contains("response FILE"));
+    r = spktool({"show", "--help"});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(r.out.startsWith("Usage: spktool show"));
+    r = spktool({"response", "--help"});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(r.out.contains("column,frequency_hz,magnitude_db,phase_rad"));
+}
+
+void TestSpkTool::show()
+{
+    const Run r = spktool({"show", m_sdat});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(r.err.isEmpty());
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4 * 1 + 3 * 16 + 15); // titles, outputs with mute, ip0 without
+    QCOMPARE(lines[0], "ip0 (system input)");
+    QCOMPARE(lines[1].simplified(), "level -12.4dB");
+    QCOMPARE(lines[2].simplified(), "polarity Pol(-)");
+    QCOMPARE(lines[3].simplified(), "delay 0.998ms 0.344m 1.128ft");
+    QCOMPARE(lines[4].simplified(), "high-pass 1000.0Hz 24db-LR");
+    QCOMPARE(lines[5].simplified(), "low-pass 20100.0Hz 12db-Bworth");
+    QCOMPARE(lines[6].simplified(), "band 1 19.7Hz PEQ 0.0dB Q 4.072 active");
+    QCOMPARE(lines[9].simplified(), "band 4 46.8Hz LS 6dB 1.0dB Q 4.072 active");
+    QCOMPARE(lines[10].simplified(), "band 5 62.5Hz PEQ 0.0dB Q 4.072 bypassed");
+    QVERIFY(r.out.contains("op0 (satellite output)\n  level       -60.0dB\n  mute        off"));
+    QVERIFY(r.out.contains("op2 (subwoofer output)\n  level       -60.0dB\n  mute        on"));
+    QVERIFY(r.out.contains("  low-pass    354.0Hz 48db-Bessel\n"));
+}
+
+void TestSpkTool::presetOfGroupFile()
+{
+    Run r = spktool({"show", m_gdat});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out.split('\n')[1].simplified(), "level -20.0dB"); // code 200
+    r = spktool({"show", m_gdat, "--preset", "20"});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out.split('\n')[1].simplified(), "level -16.2dB"); // code 219
+    r = spktool({"show", "--preset=3", m_gdat});
+    QCOMPARE(r.out.split('\n')[1].simplified(), "level -19.6dB");
+}
+
+void TestSpkTool::response()
+{
+    const Run r = spktool({"response", m_sdat});
+    QCOMPARE(r.exitCode, 0);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 673);
+    QCOMPARE(lines[0], "column,frequency_hz,magnitude_db,phase_rad");
+    QVERIFY(lines[1].startsWith("42,9.917"));
+    QVERIFY(lines[60].startsWith("101,20.000000,"));
+    QVERIFY(lines[641].startsWith("682,20000.000000,"));
+    QVERIFY(lines[672].startsWith("713,"));
+    const QStringList at1k = lines[430 - 41].split(',');
+    QCOMPARE(at1k.size(), 4);
+    QCOMPARE(at1k[0], "430");
+    QVERIFY(std::fabs(at1k[2].toDouble() + 5.94) < 0.05); // 24 dB Linkwitz-Riley high-pass at 1 kHz
+    for (const QString &line : lines.mid(1))
+        QCOMPARE(line.section(',', 3).section('.', 1).size(), 6);
+}
+
+void TestSpkTool::responseChannel()
+{
+    const Run ip0 = spktool({"response", m_sdat, "--channel", "ip0"});
+    const Run op2 = spktool({"response", m_sdat, "--channel=op2"});
+    const Run op0 = spktool({"response", m_sdat, "--channel", "op0"});
+    QCOMPARE(op2.exitCode, 0);
+    QCOMPARE(ip0.out, spktool({"response", m_sdat}).out);
+    QVERIFY(op2.out != ip0.out);
+    QVERIFY(op0.out.contains("\n713,28913.378564,0.000000,0.000000\n"));
+    QVERIFY(!op2.out.contains("\n713,28913.378564,0.000000,0.000000\n"));
+}
+
+void TestSpkTool::badFiles_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty") << QByteArray() << "e.sdat" << "is empty";
+    QTest::newRow("blank lines") << QByteArray("\r\n\r\n") << "b.sdat" << "is empty";
+    QByteArray binary(4096, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = char(i * 37 % 256);
+    QTest::newRow("binary") << binary << "bin.sdat" << "File damaged.";
+    QTest::newRow("binary gdat") << binary << "bin.gdat" << "File damaged.";
+    QTest::newRow("huge") << QByteArray(3 << 20, 'A') << "huge.sdat" << "File damaged.";
+    QTest::newRow("1303 characters") << QByteArray(1303, 'A') << "short.sdat" << "File damaged.";
+    QTest::newRow("39 lines") << QByteArray(39 * 654, 'A').replace(652, 2, "\r\n") << "short.gdat" << "File damaged.";
+    QTest::newRow("sdat given as gdat") << PresetFile::recordText(ParamImage().bytes(), 0, 0, 0x28) << "one.gdat"
+                                        << "File damaged.";
+}
+
+void TestSpkTool::badFiles()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    const QString path = m_dir.filePath(name);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+    f.close();
+    for (const char *command : {"show", "response"}) {
+        const Run r = spktool({command, path});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QCOMPARE(r.err.count('\n'), 1);
+    }
+}
+
+void TestSpkTool::usage_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("nothing") << QStringList{} << 2;
+    QTest::newRow("unknown command") << QStringList{"convert", "x.sdat"} << 2;
+    QTest::newRow("missing file argument") << QStringList{"show"} << 2;
+    QTest::newRow("two files") << QStringList{"show", "a.sdat", "b.sdat"} << 2;
+    QTest::newRow("preset 0") << QStringList{"show", "a.gdat", "--preset", "0"} << 2;
+    QTest::newRow("preset 21") << QStringList{"show", "a.gdat", "--preset=21"} << 2;
+    QTest::newRow("preset without value") << QStringList{"show", "a.gdat", "--preset"} << 2;
+    QTest::newRow("preset of sdat") << QStringList{"show", "SDAT", "--preset", "2"} << 2;
+    QTest::newRow("bad channel") << QStringList{"response", "a.sdat", "--channel", "op3"} << 2;
+    QTest::newRow("channel for show") << QStringList{"show", "a.sdat", "--channel", "op0"} << 2;
+    QTest::newRow("unknown option") << QStringList{"show", "a.sdat", "--verbose"} << 2;
+    QTest::newRow("missing file") << QStringList{"show", "/nonexistent/x.sdat"} << 1;
+    QTest::newRow("directory") << QStringList{"response", "/"} << 1;
+}
+
+void TestSpkTool::usage()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    args.replaceInStrings("SDAT", m_sdat);
+    const Run r = spktool(args);
+    QCOMPARE(r.exitCode, exitCode);
+    QVERIFY(r.out.isEmpty());
+    QCOMPARE(r.err.count('\n'), 1);
+}
+
+QTEST_GUILESS_MAIN(TestSpkTool)
+#include "tst_spktool.moc"

@@ -1,0 +1,5 @@
+add_executable(spktool
+    main.cpp
+    imagetext.h imagetext.cpp
+)
+target_link_libraries(spktool PRIVATE core)
