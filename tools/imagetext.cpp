@@ -26,7 +26,8 @@ QString outOfRange(const QString &shown, int code, bool outside)
 QString filterText(int freqCode, int typeCode)
 {
     return outOfRange(freqText(freqCode), freqCode, freqCode > MaxFreqCode) + u' ' +
-           outOfRange(crossoverTypeName(std::min(typeCode, MaxCrossoverType)), typeCode, typeCode > MaxCrossoverType);
+           outOfRange(crossoverTypeName(std::min(typeCode, MaxCrossoverType)), typeCode,
+                      typeCode > MaxCrossoverType);
 }
 
 QString bandText(const ParamImage &image, int record)
@@ -36,14 +37,16 @@ QString bandText(const ParamImage &image, int record)
     const int gain = image.word(record, BandByte::Gain);
     const int q = image.word(record, BandByte::Q);
     const int bypass = image.word(record, BandByte::Bypass);
-    const QString typeText = type <= MaxEqType ? eqTypeName(type) : QStringLiteral("all-pass (code %1)").arg(type);
+    const QString typeText =
+        type <= MaxEqType ? eqTypeName(type) : QStringLiteral("all-pass (code %1)").arg(type);
     // The window ticks bypass for any nonzero byte; the response is bypassed only by the value 1.
-    QString bypassText = image.byte(record, BandByte::Bypass) ? QStringLiteral("bypassed") : QStringLiteral("active");
-    if (bypass > 1)
-        bypassText += QStringLiteral(" (value %1, drawn active)").arg(bypass);
+    QString bypassText =
+        image.byte(record, BandByte::Bypass) ? QStringLiteral("bypassed") : QStringLiteral("active");
+    if (bypass > 1) bypassText += QStringLiteral(" (value %1, drawn active)").arg(bypass);
     return QStringLiteral("%1 %2 %3 Q %4 %5")
         .arg(outOfRange(freqText(freq), freq, freq > MaxFreqCode), typeText,
-             outOfRange(gainText(gain), gain, gain > MaxGainCode), outOfRange(qText(q), q, q > MaxQCode), bypassText);
+             outOfRange(gainText(gain), gain, gain > MaxGainCode), outOfRange(qText(q), q, q > MaxQCode),
+             bypassText);
 }
 
 } // namespace
@@ -56,16 +59,20 @@ QStringList describeImage(const ParamImage &image)
         const int level = levelRecord(c);
         const int levelCode = image.word(level, LevelByte::Level);
         const int delayCode = image.word(level, LevelByte::Delay);
-        lines << field("level", outOfRange(levelText(levelCode, c == Ip0), levelCode, levelCode > MaxLevelCode));
+        lines << field("level",
+                       outOfRange(levelText(levelCode, c == Ip0), levelCode, levelCode > MaxLevelCode));
         if (c != Ip0) // the input mutes through its level
-            lines << field("mute", image.byte(level, LevelByte::Mute) ? QStringLiteral("on") : QStringLiteral("off"));
+            lines << field("mute",
+                           image.byte(level, LevelByte::Mute) ? QStringLiteral("on") : QStringLiteral("off"));
         lines << field("polarity", polarityText(image.byte(level, LevelByte::Polarity)));
         lines << field("delay", outOfRange(delayMsText(delayCode) + u' ' + delayMetresText(delayCode) + u' ' +
                                                delayFeetText(delayCode),
                                            delayCode, delayCode > MaxDelayCode));
         const int xo = crossoverRecord(c);
-        lines << field("high-pass", filterText(image.byte(xo, CrossoverByte::HpfFreq), image.byte(xo, CrossoverByte::HpfType)));
-        lines << field("low-pass", filterText(image.byte(xo, CrossoverByte::LpfFreq), image.byte(xo, CrossoverByte::LpfType)));
+        lines << field("high-pass", filterText(image.byte(xo, CrossoverByte::HpfFreq),
+                                               image.byte(xo, CrossoverByte::HpfType)));
+        lines << field("low-pass", filterText(image.byte(xo, CrossoverByte::LpfFreq),
+                                              image.byte(xo, CrossoverByte::LpfType)));
         for (int b = 0; b < BandCount; ++b) {
             const QByteArray name = "band " + QByteArray::number(b + 1);
             lines << field(name.constData(), bandText(image, bandRecord(c, b)));

@@ -61,11 +61,7 @@ struct Options
 class Tool
 {
 public:
-    Tool()
-        : m_out(stdout),
-          m_err(stderr)
-    {
-    }
+    Tool() : m_out(stdout), m_err(stderr) {}
 
     int run(QStringList args);
 
@@ -90,7 +86,8 @@ std::optional<Options> Tool::parse(QStringList args, int *exitCode)
     for (int i = 0; i < args.size(); ++i) {
         QString arg = args[i];
         QString value;
-        const bool takesValue = arg.startsWith(QLatin1String("--preset")) || arg.startsWith(QLatin1String("--channel"));
+        const bool takesValue =
+            arg.startsWith(QLatin1String("--preset")) || arg.startsWith(QLatin1String("--channel"));
         if (takesValue && arg.contains(u'=')) {
             value = arg.section(u'=', 1);
             arg = arg.section(u'=', 0, 0);
@@ -113,11 +110,11 @@ std::optional<Options> Tool::parse(QStringList args, int *exitCode)
         } else if (arg == QLatin1String("--channel") && response) {
             o.channel = -1;
             for (int c = 0; c < ChannelCount; ++c) {
-                if (value == QLatin1String(ChannelGroups[c].name))
-                    o.channel = c;
+                if (value == QLatin1String(ChannelGroups[c].name)) o.channel = c;
             }
             if (o.channel < 0) {
-                *exitCode = fail(Usage, QStringLiteral("spktool response: --channel must be ip0, op0, op1 or op2"));
+                *exitCode =
+                    fail(Usage, QStringLiteral("spktool response: --channel must be ip0, op0, op1 or op2"));
                 return std::nullopt;
             }
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
@@ -126,12 +123,14 @@ std::optional<Options> Tool::parse(QStringList args, int *exitCode)
         } else if (o.file.isEmpty()) {
             o.file = arg;
         } else {
-            *exitCode = fail(Usage, QStringLiteral("spktool %1: unexpected argument '%2'").arg(o.command, arg));
+            *exitCode =
+                fail(Usage, QStringLiteral("spktool %1: unexpected argument '%2'").arg(o.command, arg));
             return std::nullopt;
         }
     }
     if (!o.help && o.file.isEmpty()) {
-        *exitCode = fail(Usage, QStringLiteral("spktool %1: missing FILE (see spktool %1 --help)").arg(o.command));
+        *exitCode =
+            fail(Usage, QStringLiteral("spktool %1: missing FILE (see spktool %1 --help)").arg(o.command));
         return std::nullopt;
     }
     return o;
@@ -139,12 +138,15 @@ std::optional<Options> Tool::parse(QStringList args, int *exitCode)
 
 std::optional<ParamImage> Tool::load(const Options &options, int *exitCode)
 {
-    const bool group = QFileInfo(options.file).suffix().compare(QLatin1String("gdat"), Qt::CaseInsensitive) == 0;
+    const bool group =
+        QFileInfo(options.file).suffix().compare(QLatin1String("gdat"), Qt::CaseInsensitive) == 0;
     if (!group && options.preset != 1) {
-        *exitCode = fail(Usage, QStringLiteral("spktool %1: --preset applies to .gdat files").arg(options.command));
+        *exitCode =
+            fail(Usage, QStringLiteral("spktool %1: --preset applies to .gdat files").arg(options.command));
         return std::nullopt;
     }
-    const PresetFile::Content content = group ? PresetFile::readGdat(options.file) : PresetFile::readSdat(options.file);
+    const PresetFile::Content content =
+        group ? PresetFile::readGdat(options.file) : PresetFile::readSdat(options.file);
     switch (content.status) {
     case PresetFile::Status::Ok:
         break;
@@ -165,28 +167,26 @@ std::optional<ParamImage> Tool::load(const Options &options, int *exitCode)
 
 int Tool::run(QStringList args)
 {
-    if (args.isEmpty())
-        return fail(Usage, QStringLiteral("spktool: missing COMMAND (see spktool --help)"));
+    if (args.isEmpty()) return fail(Usage, QStringLiteral("spktool: missing COMMAND (see spktool --help)"));
     if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h") ||
         args.first() == QLatin1String("help")) {
         m_out << MainHelp;
         return Success;
     }
     if (args.first() != QLatin1String("show") && args.first() != QLatin1String("response"))
-        return fail(Usage, QStringLiteral("spktool: unknown command '%1' (see spktool --help)").arg(args.first()));
+        return fail(Usage,
+                    QStringLiteral("spktool: unknown command '%1' (see spktool --help)").arg(args.first()));
 
     int exitCode = Success;
     const std::optional<Options> options = parse(args, &exitCode);
-    if (!options)
-        return exitCode;
+    if (!options) return exitCode;
     const bool show = options->command == QLatin1String("show");
     if (options->help) {
         m_out << (show ? ShowHelp : ResponseHelp);
         return Success;
     }
     const std::optional<ParamImage> image = load(*options, &exitCode);
-    if (!image)
-        return exitCode;
+    if (!image) return exitCode;
     if (show) {
         m_out << describeImage(*image).join(u'\n') << Qt::endl;
     } else {

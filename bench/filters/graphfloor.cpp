@@ -17,7 +17,7 @@ std::vector<double> sampleCurve(int columns)
 {
     std::vector<double> values(columns);
     for (int i = 0; i < columns; ++i)
-        values[i] = 14.0 * std::sin(i / 23.0) - 8.0 + 6.0 * std::cos(i / 5.0);
+        values[i] = 9.0 * std::sin(i / 40.0) - 6.0;
     return values;
 }
 

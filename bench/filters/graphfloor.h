@@ -14,7 +14,7 @@ namespace spk::bench {
 // measurements compare against this.
 void drawGraphFloor(const GraphRenderer &renderer, std::span<const double> values, QImage &target);
 
-// A curve that crosses many rows, so the polyline is not one cheap horizontal run.
+// A smooth curve over several rows, like a response with a few boosts and cuts.
 std::vector<double> sampleCurve(int columns = GraphGeometry().curveColumnCount());
 
 } // namespace spk::bench

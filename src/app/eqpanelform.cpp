@@ -88,17 +88,23 @@ void EqPanelForm::buildBands(QGroupBox *panel)
 {
     const QStringList types = names(EqTypeNames);
     const int top = 246;
+    // The band columns share a smaller font, set once on their container so that the
+    // controls are created with it.
+    auto *grid = new QWidget(panel);
+    grid->setObjectName(QStringLiteral("pnl_bands"));
+    grid->setGeometry(0, top, panel->width(), panel->height() - top);
+    QFont small = panel->font();
+    small.setPixelSize(11);
+    grid->setFont(small);
+
     const char *rows[] = {"Freq", "Gain", "Q", "Type"};
     for (int i = 0; i < 4; ++i)
         formkit::label(panel, QString::fromLatin1(rows[i]), QRect(8, top + 18 + i * 24 + 2, 36, 18));
-
-    QFont small = panel->font();
-    small.setPixelSize(11);
     for (int b = 0; b < BandCount; ++b) {
         const int x = ColumnLeft + b * ColumnStep;
         const QString n = QString::number(b + 1);
         const QString suffix = QStringLiteral("_0") + QString::number(b);
-        auto *heading = formkit::label(panel, QStringLiteral("EQ ") + n, QRect(x, top, EditWidth + SpinWidth, 16));
+        auto *heading = formkit::label(grid, QStringLiteral("EQ ") + n, QRect(x, 0, EditWidth + SpinWidth, 16));
         heading->setAlignment(Qt::AlignCenter);
 
         const struct
@@ -113,21 +119,18 @@ void EqPanelForm::buildBands(QGroupBox *panel)
         for (int i = 0; i < 3; ++i) {
             const QString name = QStringLiteral("edt_ip0eq_") + QLatin1String(fields[i].kind) + suffix;
             const QString field = QStringLiteral("EQ band ") + n + u' ' + QLatin1String(fields[i].field);
-            const int y = top + 18 + i * 24;
-            auto *e = formkit::edit(panel, name, field, QRect(x, y, EditWidth, RowHeight), fields[i].text);
-            e->setFont(small);
+            const int y = 18 + i * 24;
+            auto *e = formkit::edit(grid, name, field, QRect(x, y, EditWidth, RowHeight), fields[i].text);
             e->setTextMargins(0, 0, 0, 0);
-            formkit::spin(panel, name, field, QRect(x + EditWidth, y, SpinWidth, RowHeight));
+            formkit::spin(grid, name, field, QRect(x + EditWidth, y, SpinWidth, RowHeight));
         }
-        auto *list = formkit::list(panel, QStringLiteral("cbb_ip0eq_type") + suffix,
+        auto *list = formkit::list(grid, QStringLiteral("cbb_ip0eq_type") + suffix,
                                    QStringLiteral("EQ band ") + n + QStringLiteral(" type"),
-                                   QRect(x, top + 18 + 3 * 24, EditWidth + SpinWidth, RowHeight), types);
-        list->setFont(small);
+                                   QRect(x, 18 + 3 * 24, EditWidth + SpinWidth, RowHeight), types);
         list->setCurrentIndex(0);
-        auto *bypass = formkit::check(panel, QStringLiteral("chk_ip0eq_byps") + suffix, QStringLiteral("Bypass"),
-                                      QStringLiteral("EQ band ") + n + QStringLiteral(" bypass"),
-                                      QRect(x, top + 18 + 4 * 24 + 2, EditWidth + SpinWidth, 20));
-        bypass->setFont(small);
+        formkit::check(grid, QStringLiteral("chk_ip0eq_byps") + suffix, QStringLiteral("Bypass"),
+                       QStringLiteral("EQ band ") + n + QStringLiteral(" bypass"),
+                       QRect(x, 18 + 4 * 24 + 2, EditWidth + SpinWidth, 20));
     }
 }
 

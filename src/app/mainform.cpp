@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -52,7 +53,10 @@ QWidget *MainForm::build(QMainWindow *window)
     sink->setAccessibleName(QStringLiteral("No field selected"));
     sink->setFrame(false);
     sink->setGeometry(0, 0, 1, 1);
-    sink->setStyleSheet(QStringLiteral("background: transparent; color: transparent; border: none;"));
+    QPalette clear = sink->palette();
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Text, QPalette::Highlight, QPalette::HighlightedText})
+        clear.setColor(role, Qt::transparent);
+    sink->setPalette(clear);
 
     EqPanelForm::build(group(central, QStringLiteral("grp1"), QStringLiteral("SYSTEM EQ"), QString(),
                              QRect(4, 2, 739, 388)));
@@ -82,17 +86,16 @@ void MainForm::buildBanner(QWidget *central)
     p.setPen(QColor(46, 121, 255));
     for (int x = 0; x < size.width(); x += 6)
         p.drawLine(x, size.height() - 8, x, size.height() - 8 - int(12 * (1 + std::sin(x / 23.0))));
-    QFont title(QStringLiteral("Arial"));
+    // The window's own font: no extra font engine to load at start.
+    QFont title = central->font();
     title.setPixelSize(30);
     title.setBold(true);
     p.setFont(title);
     p.setPen(Qt::white);
     p.drawText(QRect(20, 8, size.width() - 40, 44), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("VELUMA"));
-    QFont sub(QStringLiteral("Arial"));
-    sub.setPixelSize(12);
-    p.setFont(sub);
+    p.setFont(central->font());
     p.setPen(QColor(190, 200, 220));
-    p.drawText(QRect(22, 48, size.width() - 40, 20), Qt::AlignLeft | Qt::AlignVCenter,
+    p.drawText(QRect(22, 50, size.width() - 40, 20), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Loudspeaker processor editor"));
     p.end();
 

@@ -7,8 +7,7 @@
 namespace spk {
 
 ChannelResponse::ChannelResponse(int channel, const FrequencyGrid &grid)
-    : m_channel(std::clamp(channel, 0, ChannelCount - 1)),
-      m_grid(&grid)
+    : m_channel(std::clamp(channel, 0, ChannelCount - 1)), m_grid(&grid)
 {
     // Until something is computed every curve is flat and every point sits on the 0 dB row at the left.
     const auto flat = [n = grid.count()](Curve &c) {
@@ -63,8 +62,7 @@ void ChannelResponse::setLpf(int freqCode, int typeCode)
 
 void ChannelResponse::setBand(int band, std::span<const std::uint8_t, 8> record)
 {
-    if (band < 0 || band >= BandCount)
-        return;
+    if (band < 0 || band >= BandCount) return;
     CalEqCurve(record, m_points[band], m_bands[band], *m_grid);
     sum();
 }

@@ -28,8 +28,14 @@ constexpr long double Damping[12][4] = {
     {0.98039216L, 0.89285714L, 0.70422535L, 0.40650406L},
 };
 
-bool isBessel(int type) { return type % 3 == 2; }
-bool isEighteenDb(int type) { return type >= 3 && type <= 5; }
+bool isBessel(int type)
+{
+    return type % 3 == 2;
+}
+bool isEighteenDb(int type)
+{
+    return type >= 3 && type <= 5;
+}
 
 // Design frequency divisors of the Bessel types, by type / 3.
 constexpr long double HpfBesselDivisor[4] = {1.2683112435L, 1.2854981442L, 1.5006420029L, 1.679120141L};
@@ -64,16 +70,13 @@ Prewarp prewarp(long double fd)
 Cascade designHpf(int code, int type)
 {
     Cascade cascade{};
-    if (code == 0)
-        return cascade;
+    if (code == 0) return cascade;
     long double fd = FreqTable[code];
-    if (isBessel(type))
-        fd /= HpfBesselDivisor[type / 3];
+    if (isBessel(type)) fd /= HpfBesselDivisor[type / 3];
     const Prewarp p = prewarp(fd);
     const long double *d = Damping[type];
     for (int i = 0; i < 4; ++i) {
-        if (d[i] == 0)
-            continue;
+        if (d[i] == 0) continue;
         const long double alpha = p.s * d[i];
         const long double b0 = (1 + p.c) / 2;
         cascade[i] = Section::fromCoefficients(1 + alpha, -2 * p.c, 1 - alpha, b0, -2 * b0, b0);
@@ -87,8 +90,7 @@ Cascade designLpf(int code, int type)
 {
     Cascade cascade{};
     // 20100 Hz and above the low-pass is left out altogether (codes 240..243).
-    if (FreqTable[code] >= 20100.0)
-        return cascade;
+    if (FreqTable[code] >= 20100.0) return cascade;
     long double fd = FreqTable[code];
     if (isBessel(type)) {
         fd /= LpfBesselDivisor[type / 3];
@@ -96,24 +98,21 @@ Cascade designLpf(int code, int type)
         const long double k2 = p.k * p.k;
         for (int i = 0; i < 4; ++i) {
             const Prototype &q = LpfBesselPolynomial[type / 3][i];
-            if (q.a == 0)
-                continue;
-            cascade[i] = Section::fromCoefficients(q.a * p.k + k2 + q.b, 2 * k2 - 2 * q.b, k2 - q.a * p.k + q.b, k2,
-                                                   2 * k2, k2);
+            if (q.a == 0) continue;
+            cascade[i] = Section::fromCoefficients(q.a * p.k + k2 + q.b, 2 * k2 - 2 * q.b,
+                                                   k2 - q.a * p.k + q.b, k2, 2 * k2, k2);
         }
         return cascade;
     }
     const Prewarp p = prewarp(fd);
     const long double *d = Damping[type];
     for (int i = 0; i < 4; ++i) {
-        if (d[i] == 0)
-            continue;
+        if (d[i] == 0) continue;
         const long double alpha = p.s * d[i];
         const long double b0 = (1 - p.c) / 2;
         cascade[i] = Section::fromCoefficients(1 + alpha, -2 * p.c, 1 - alpha, b0, 2 * b0, b0);
     }
-    if (isEighteenDb(type))
-        cascade[0] = Section::fromCoefficients(p.k + d[0], p.k - d[0], 0, p.k, p.k, 0);
+    if (isEighteenDb(type)) cascade[0] = Section::fromCoefficients(p.k + d[0], p.k - d[0], 0, p.k, p.k, 0);
     return cascade;
 }
 
@@ -126,10 +125,8 @@ bool isPassThrough(const Section &s)
 long double foldPhase(long double phase)
 {
     const long double n = std::fabs(std::trunc(phase / Pi));
-    if (n == 1 || n == 2)
-        return phase > 0 ? phase - 2 * Pi : phase + 2 * Pi;
-    if (n == 3 || n == 4)
-        return phase > 0 ? phase - 4 * Pi : phase + 4 * Pi;
+    if (n == 1 || n == 2) return phase > 0 ? phase - 2 * Pi : phase + 2 * Pi;
+    if (n == 3 || n == 4) return phase > 0 ? phase - 4 * Pi : phase + 4 * Pi;
     return phase;
 }
 
@@ -142,8 +139,7 @@ void evaluateCascade(const Cascade &cascade, long double phaseOffset, Curve &out
     std::array<const Section *, 4> active{};
     int used = 0;
     for (const Section &s : cascade) {
-        if (!isPassThrough(s))
-            active[used++] = &s;
+        if (!isPassThrough(s)) active[used++] = &s;
     }
     std::array<long double, 4> previous{};
     for (int i = 0; i < n; ++i) {
@@ -172,7 +168,8 @@ void CalHpfCurve(int freqCode, int typeCode, Curve &out, const FrequencyGrid &gr
 
 void CalLpfCurve(int freqCode, int typeCode, Curve &out, const FrequencyGrid &grid)
 {
-    evaluateCascade(designLpf(clampFreqCode(freqCode), std::clamp(typeCode, 0, MaxCrossoverType)), 0, out, grid);
+    evaluateCascade(designLpf(clampFreqCode(freqCode), std::clamp(typeCode, 0, MaxCrossoverType)), 0, out,
+                    grid);
 }
 
 } // namespace spk

@@ -14,7 +14,10 @@ const std::array<double, GraphQCount> GraphQ = [] {
     return q;
 }();
 
-int clampGraphQCode(int code) { return std::clamp(code, 0, GraphQCount - 1); }
+int clampGraphQCode(int code)
+{
+    return std::clamp(code, 0, GraphQCount - 1);
+}
 
 namespace {
 
@@ -74,45 +77,44 @@ constexpr Shelf Shelves[4] = {
 
 } // namespace
 
-void CalPeqCurve(int freqCode, int, int gainCode, int qCode, int bypass, Curve &out, const FrequencyGrid &grid)
+void CalPeqCurve(int freqCode, int, int gainCode, int qCode, int bypass, Curve &out,
+                 const FrequencyGrid &grid)
 {
     const BandDesign d = bandDesign(freqCode, gainCode, qCode, bypass);
-    if (d.g == 0)
-        return flat(out, grid);
+    if (d.g == 0) return flat(out, grid);
     const long double bw = std::asinh(1 / (2 * d.q)) / 0.34657359L;
     const long double a = std::pow(10.0L, d.g / 40);
     const long double sinW0 = std::sin(d.w0);
     const long double alpha = sinW0 * std::sinh(0.69314718L * bw * d.w0 / sinW0);
     const long double c = std::cos(d.w0);
-    evaluate(Section::fromCoefficients(1 + alpha / a, -2 * c, 1 - alpha / a, 1 + alpha * a, -2 * c, 1 - alpha * a),
-             out, grid);
+    evaluate(
+        Section::fromCoefficients(1 + alpha / a, -2 * c, 1 - alpha / a, 1 + alpha * a, -2 * c, 1 - alpha * a),
+        out, grid);
 }
 
-// The shelves unwrap their phase against the previous column. That previous value used to be one
-// variable shared by every shelf computation, but the first two columns of each computation overwrite
-// it before it is read, so nothing ever carried over from one band to another; it is kept per call,
-// which gives the same curves and lets computations run in any order or side by side.
-void CalShelfCurve(int freqCode, int typeCode, int gainCode, int, int bypass, Curve &out, const FrequencyGrid &grid)
+// The shelves unwrap their phase against the previous column. One previous value shared by all shelf
+// computations gives the same curves as one per call, because the first two columns of every
+// computation overwrite it before it is read; it is kept per call so that computations can run in any
+// order or side by side.
+void CalShelfCurve(int freqCode, int typeCode, int gainCode, int, int bypass, Curve &out,
+                   const FrequencyGrid &grid)
 {
     const BandDesign d = bandDesign(freqCode, gainCode, 0, bypass);
-    if (d.g == 0)
-        return flat(out, grid);
+    if (d.g == 0) return flat(out, grid);
     const Shelf &shelf = Shelves[std::clamp(typeCode, 1, 4) - 1];
     const long double w0 = d.w0 * shelf.scale;
     const long double a = std::pow(10.0L, d.g / 40);
     const long double c = std::cos(w0);
     const long double alpha = std::sin(w0) / 2 * std::sqrt((a + 1 / a) * (1 / shelf.slope - 1) + 2);
     const long double beta = 2 * std::sqrt(a) * alpha;
-    const Section s = shelf.low ? Section::fromCoefficients((a + 1) + (a - 1) * c + beta, -2 * ((a - 1) + (a + 1) * c),
-                                                            (a + 1) + (a - 1) * c - beta,
-                                                            a * ((a + 1) - (a - 1) * c + beta),
-                                                            2 * a * ((a - 1) - (a + 1) * c),
-                                                            a * ((a + 1) - (a - 1) * c - beta))
-                                : Section::fromCoefficients((a + 1) - (a - 1) * c + beta, 2 * ((a - 1) - (a + 1) * c),
-                                                            (a + 1) - (a - 1) * c - beta,
-                                                            a * ((a + 1) + (a - 1) * c + beta),
-                                                            -2 * a * ((a - 1) + (a + 1) * c),
-                                                            a * ((a + 1) + (a - 1) * c - beta));
+    const Section s =
+        shelf.low
+            ? Section::fromCoefficients((a + 1) + (a - 1) * c + beta, -2 * ((a - 1) + (a + 1) * c),
+                                        (a + 1) + (a - 1) * c - beta, a * ((a + 1) - (a - 1) * c + beta),
+                                        2 * a * ((a - 1) - (a + 1) * c), a * ((a + 1) - (a - 1) * c - beta))
+            : Section::fromCoefficients((a + 1) - (a - 1) * c + beta, 2 * ((a - 1) - (a + 1) * c),
+                                        (a + 1) - (a - 1) * c - beta, a * ((a + 1) + (a - 1) * c + beta),
+                                        -2 * a * ((a - 1) + (a + 1) * c), a * ((a + 1) + (a - 1) * c - beta));
     resize(out, grid);
     long double previous = 0;
     for (int i = 0; i < grid.count(); ++i) {
@@ -122,17 +124,19 @@ void CalShelfCurve(int freqCode, int typeCode, int gainCode, int, int bypass, Cu
     }
 }
 
-void CalAllPassCurve(int freqCode, int, int gainCode, int qCode, int bypass, Curve &out, const FrequencyGrid &grid)
+void CalAllPassCurve(int freqCode, int, int gainCode, int qCode, int bypass, Curve &out,
+                     const FrequencyGrid &grid)
 {
     const BandDesign d = bandDesign(freqCode, gainCode, qCode, bypass);
-    if (d.bypassed)
-        return flat(out, grid);
+    if (d.bypassed) return flat(out, grid);
     const long double alpha = std::sin(d.w0) / (2 * d.q);
     const long double c = std::cos(d.w0);
-    evaluate(Section::fromCoefficients(1 + alpha, -2 * c, 1 - alpha, 1 - alpha, -2 * c, 1 + alpha), out, grid);
+    evaluate(Section::fromCoefficients(1 + alpha, -2 * c, 1 - alpha, 1 - alpha, -2 * c, 1 + alpha), out,
+             grid);
 }
 
-void CalEqCurve(std::span<const std::uint8_t, 8> record, EqPoint &point, Curve &out, const FrequencyGrid &grid)
+void CalEqCurve(std::span<const std::uint8_t, 8> record, EqPoint &point, Curve &out,
+                const FrequencyGrid &grid)
 {
     const auto word = [&](int offset) { return record[offset] | record[offset + 1] << 8; };
     const int freqCode = clampFreqCode(record[BandByte::Freq]);

@@ -7,12 +7,9 @@ namespace spk {
 
 int truncToInt(double value)
 {
-    if (std::isnan(value))
-        return 0;
-    if (value >= 1e9)
-        return 1000000000;
-    if (value <= -1e9)
-        return -1000000000;
+    if (std::isnan(value)) return 0;
+    if (value >= 1e9) return 1000000000;
+    if (value <= -1e9) return -1000000000;
     return int(value);
 }
 
@@ -36,8 +33,7 @@ double PixelYToDb(int y, const GraphGeometry &g)
     return 15.0 - double((y - 16) * 45) / (g.height - 38);
 }
 
-FrequencyGrid::FrequencyGrid(const GraphGeometry &geometry)
-    : m_geometry(geometry)
+FrequencyGrid::FrequencyGrid(const GraphGeometry &geometry) : m_geometry(geometry)
 {
     const int n = geometry.curveColumnCount();
     const long double span = geometry.plotSpan();

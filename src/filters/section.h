@@ -27,8 +27,7 @@ struct Section
     static Section fromCoefficients(long double a0, long double a1, long double a2, long double b0,
                                     long double b1, long double b2)
     {
-        if (a0 == 0)
-            a0 = 1e-10L;
+        if (a0 == 0) a0 = 1e-10L;
         return Section{a1 / a0, a2 / a0, b0 / a0, b1 / a0, b2 / a0};
     }
 };
@@ -58,8 +57,7 @@ inline SectionValue evaluateSection(const Section &s, long double cosW, long dou
 // only seed the previous value.
 inline long double unwrapPhase(long double p, long double &previous, int index)
 {
-    if (index >= 2 && std::fabs(p - previous) > 2.0L)
-        p = p > 0 ? p - Pi : p + Pi;
+    if (index >= 2 && std::fabs(p - previous) > 2.0L) p = p > 0 ? p - Pi : p + Pi;
     previous = p;
     return p;
 }

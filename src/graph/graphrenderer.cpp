@@ -17,8 +17,7 @@ const QColor GridLine(64, 64, 64);
 // A line from a to b without the end point, as the grid has always been drawn (axis-parallel only).
 void lineTo(QPainter &p, QPoint a, QPoint b)
 {
-    if (a == b)
-        return;
+    if (a == b) return;
     const QPoint step(b.x() > a.x() ? 1 : b.x() < a.x() ? -1 : 0, b.y() > a.y() ? 1 : b.y() < a.y() ? -1 : 0);
     p.drawLine(a, b - step);
 }
@@ -37,9 +36,9 @@ void label(QPainter &p, int x, int y, const QString &text)
 }
 
 constexpr std::array<const char *, 10> MagnitudeLabels = {"+15dB", "+10dB", " +5dB", "  0dB", " -5dB",
-                                                           "-10dB", "-15dB", "-20dB", "-25dB", "-30dB"};
+                                                          "-10dB", "-15dB", "-20dB", "-25dB", "-30dB"};
 constexpr std::array<const char *, 10> PhaseLabels = {" +180", " +120", "  +60", "    0", "  -60",
-                                                       " -120", " -180", " ",     " ",     " "};
+                                                      " -120", " -180", " ",     " ",     " "};
 
 } // namespace
 
@@ -100,9 +99,9 @@ void GraphRenderer::drawGrid(QImage &image, const std::array<const char *, 10> &
         double hz;
         int shift;
         const char *text;
-    } freqLabels[] = {{20, 11, "20Hz"},   {50, 11, "50Hz"},   {100, 14, "100Hz"}, {200, 14, "200Hz"},
-                      {500, 14, "500Hz"}, {1000, 11, "1KHz"}, {2000, 11, "2KHz"}, {5000, 11, "5KHz"},
-                      {10000, 14, "10KHz"}};
+    } freqLabels[] = {{20, 11, "20Hz"},   {50, 11, "50Hz"},   {100, 14, "100Hz"},
+                      {200, 14, "200Hz"}, {500, 14, "500Hz"}, {1000, 11, "1KHz"},
+                      {2000, 11, "2KHz"}, {5000, 11, "5KHz"}, {10000, 14, "10KHz"}};
     for (const auto &l : freqLabels)
         label(p, gridX(l.hz) - l.shift, bottom + 2, QString::fromLatin1(l.text));
     label(p, x20k - 14, bottom + 2, QStringLiteral("20KHz"));
@@ -150,8 +149,7 @@ void GraphRenderer::DrawEQPoint(QPainter &painter, const std::array<EqPoint, Ban
 
 int GraphRenderer::curveRow(double value) const
 {
-    if (std::isnan(value))
-        return m_geometry.bottomRow();
+    if (std::isnan(value)) return m_geometry.bottomRow();
     const int y = truncToInt((15.0 - value) / 45.0 * (m_geometry.height - 38) + 16.0);
     return std::min(y, m_geometry.bottomRow());
 }
@@ -170,8 +168,8 @@ void GraphRenderer::drawCurve(QPainter &painter, std::span<const double> values,
 
 QColor GraphRenderer::curveColour(int channel)
 {
-    static const QColor colours[ChannelCount] = {QColor(46, 121, 255), QColor(255, 166, 40), QColor(120, 210, 110),
-                                                 QColor(230, 90, 200)};
+    static const QColor colours[ChannelCount] = {QColor(46, 121, 255), QColor(255, 166, 40),
+                                                 QColor(120, 210, 110), QColor(230, 90, 200)};
     return (channel >= 0 && channel < ChannelCount) ? colours[channel] : colours[0];
 }
 

@@ -20,8 +20,7 @@ bool isHexDigit(char c)
 
 int hexValue(char c)
 {
-    if (c <= '9')
-        return c - '0';
+    if (c <= '9') return c - '0';
     return (c | 0x20) - 'a' + 10;
 }
 
@@ -33,15 +32,12 @@ QList<QByteArray> PresetFile::splitLines(const QByteArray &text)
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
+        if (text[i] != '\r' && text[i] != '\n') continue;
         lines.append(text.mid(start, i - start));
-        if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n')
-            ++i;
+        if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
         start = i + 1;
     }
-    if (start < n)
-        lines.append(text.mid(start));
+    if (start < n) lines.append(text.mid(start));
     return lines;
 }
 
@@ -53,8 +49,7 @@ bool PresetFile::isRecord(const QByteArray &record)
 std::array<std::uint8_t, ImageSize> PresetFile::imageOfRecord(const QByteArray &record)
 {
     std::array<std::uint8_t, ImageSize> image{};
-    if (!isRecord(record))
-        return image;
+    if (!isRecord(record)) return image;
     for (int i = 0; i < ImageSize; ++i) {
         const int at = ImageFirstChar + 2 * i;
         image[i] = std::uint8_t(hexValue(record[at]) << 4 | hexValue(record[at + 1]));
@@ -65,25 +60,20 @@ std::array<std::uint8_t, ImageSize> PresetFile::imageOfRecord(const QByteArray &
 PresetFile::Content PresetFile::parseSdat(const QByteArray &text)
 {
     const QByteArray joined = splitLines(text).join();
-    if (joined.isEmpty())
-        return {Status::Empty, {}};
-    if (!isRecord(joined))
-        return {Status::Damaged, {}};
+    if (joined.isEmpty()) return {Status::Empty, {}};
+    if (!isRecord(joined)) return {Status::Damaged, {}};
     return {Status::Ok, {joined}};
 }
 
 PresetFile::Content PresetFile::parseGdat(const QByteArray &text)
 {
     const QList<QByteArray> lines = splitLines(text);
-    if (lines.isEmpty())
-        return {Status::Empty, {}};
-    if (lines.size() != GroupLineCount)
-        return {Status::Damaged, {}};
+    if (lines.isEmpty()) return {Status::Empty, {}};
+    if (lines.size() != GroupLineCount) return {Status::Damaged, {}};
     Content content{Status::Ok, {}};
     for (int k = 0; k < PresetCount; ++k) {
         QByteArray record = lines[2 * k] + lines[2 * k + 1];
-        if (!isRecord(record))
-            return {Status::Damaged, {}};
+        if (!isRecord(record)) return {Status::Damaged, {}};
         content.records.append(record);
     }
     return content;
@@ -92,28 +82,29 @@ PresetFile::Content PresetFile::parseGdat(const QByteArray &text)
 PresetFile::Content PresetFile::readFile(const QString &path, Content (*parse)(const QByteArray &))
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {Status::Unreadable, {}};
+    if (!file.open(QIODevice::ReadOnly)) return {Status::Unreadable, {}};
     // Devices and pipes report no size, so the read itself is bounded too.
-    if (file.size() > MaxFileSize)
-        return {Status::Damaged, {}};
+    if (file.size() > MaxFileSize) return {Status::Damaged, {}};
     QByteArray text = file.read(MaxFileSize + 1);
-    if (text.size() > MaxFileSize)
-        return {Status::Damaged, {}};
-    if (text.startsWith("\xEF\xBB\xBF"))
-        text.remove(0, 3);
+    if (text.size() > MaxFileSize) return {Status::Damaged, {}};
+    if (text.startsWith("\xEF\xBB\xBF")) text.remove(0, 3);
     return parse(text);
 }
 
-PresetFile::Content PresetFile::readSdat(const QString &path) { return readFile(path, parseSdat); }
+PresetFile::Content PresetFile::readSdat(const QString &path)
+{
+    return readFile(path, parseSdat);
+}
 
-PresetFile::Content PresetFile::readGdat(const QString &path) { return readFile(path, parseGdat); }
+PresetFile::Content PresetFile::readGdat(const QString &path)
+{
+    return readFile(path, parseGdat);
+}
 
 bool PresetFile::writeLines(const QString &path, const QList<QByteArray> &lines)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    if (!file.open(QIODevice::WriteOnly)) return false;
     for (const QByteArray &line : lines) {
         file.write(line.toUpper());
         file.write("\r\n");
@@ -128,8 +119,7 @@ bool PresetFile::writeSdat(const QString &path, const QByteArray &record)
 
 bool PresetFile::writeGdat(const QString &path, const QList<QByteArray> &records)
 {
-    if (records.size() != PresetCount || !std::all_of(records.begin(), records.end(), isRecord))
-        return false;
+    if (records.size() != PresetCount || !std::all_of(records.begin(), records.end(), isRecord)) return false;
     QList<QByteArray> lines;
     for (const QByteArray &record : records) {
         lines.append(record.left(RecordChars / 2));

@@ -7,6 +7,7 @@
 
 #include <QAbstractSlider>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QWheelEvent>
@@ -74,6 +75,23 @@ public:
         QTest::keyClicks(e, keys);
         if (enter)
             QTest::keyClick(e, Qt::Key_Return);
+    }
+    // Picks a list item with the keyboard, as the user does (the list's handler runs).
+    void choose(const QString &name, int index)
+    {
+        QComboBox *c = ctl<QComboBox>(name);
+        c->setFocus(Qt::MouseFocusReason);
+        while (c->currentIndex() < index)
+            QTest::keyClick(c, Qt::Key_Down);
+        while (c->currentIndex() > index)
+            QTest::keyClick(c, Qt::Key_Up);
+    }
+    // Clicks one half of a spin button pair.
+    void spin(const QString &name, bool up)
+    {
+        QWidget *pair = ctl<QWidget>(name);
+        QTest::mouseClick(pair->findChild<QWidget *>(up ? QStringLiteral("up") : QStringLiteral("down")),
+                          Qt::LeftButton);
     }
     // Moves the focus away from whatever holds it, as a click elsewhere would.
     void leave() { ctl<QLineEdit>(QStringLiteral("edt_empty"))->setFocus(Qt::MouseFocusReason); }

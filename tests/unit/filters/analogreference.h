@@ -50,7 +50,10 @@ inline long double stagePhaseSum(const std::vector<Stage> &stages, int column)
 }
 
 // The graph's decibels: base-101 logarithm of the magnitude, times 40.
-inline long double graphDb(Complex h) { return 40 * std::log(std::abs(h)) / std::log(101.0L); }
+inline long double graphDb(Complex h)
+{
+    return 40 * std::log(std::abs(h)) / std::log(101.0L);
+}
 
 inline Prototype highPass2(long double q)
 {

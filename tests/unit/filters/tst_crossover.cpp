@@ -11,26 +11,39 @@ namespace {
 constexpr int Columns = 672;
 constexpr int ColumnOf1kHz = 430; // 999.7 Hz
 
-int indexOf(int column) { return column - FirstCurveColumn; }
+int indexOf(int column)
+{
+    return column - FirstCurveColumn;
+}
 
 // Every alignment as cascaded prototypes, from the section Q values of the crossover table.
 std::vector<ref::Stage> hpfStages(long double hz, int type)
 {
     using namespace ref;
     switch (type) {
-    case 0: return {{hz, highPass2(0.71L)}};
-    case 1: return {{hz, highPass2(0.5L)}};
-    case 2: return {{hz / 1.2683112435L, highPass2(0.58L)}};
-    case 3: return {{hz, highPass1(1.0L)}, {hz, highPass2(1.0L)}};
-    case 4: return {{hz, highPass1(1.0L)}, {hz, highPass2(0.71L)}};
-    case 5: return {{hz / 1.2854981442L, highPass1(0.756L)}, {hz / 1.2854981442L, highPass2(0.69L)}};
-    case 6: return {{hz, highPass2(0.54L)}, {hz, highPass2(1.31L)}};
-    case 7: return {{hz, highPass2(0.71L)}, {hz, highPass2(0.71L)}};
-    case 8: return {{hz / 1.5006420029L, highPass2(0.52L)}, {hz / 1.5006420029L, highPass2(0.81L)}};
+    case 0:
+        return {{hz, highPass2(0.71L)}};
+    case 1:
+        return {{hz, highPass2(0.5L)}};
+    case 2:
+        return {{hz / 1.2683112435L, highPass2(0.58L)}};
+    case 3:
+        return {{hz, highPass1(1.0L)}, {hz, highPass2(1.0L)}};
+    case 4:
+        return {{hz, highPass1(1.0L)}, {hz, highPass2(0.71L)}};
+    case 5:
+        return {{hz / 1.2854981442L, highPass1(0.756L)}, {hz / 1.2854981442L, highPass2(0.69L)}};
+    case 6:
+        return {{hz, highPass2(0.54L)}, {hz, highPass2(1.31L)}};
+    case 7:
+        return {{hz, highPass2(0.71L)}, {hz, highPass2(0.71L)}};
+    case 8:
+        return {{hz / 1.5006420029L, highPass2(0.52L)}, {hz / 1.5006420029L, highPass2(0.81L)}};
     case 9:
         return {{hz, highPass2(0.51L)}, {hz, highPass2(0.6L)}, {hz, highPass2(0.9L)}, {hz, highPass2(2.56L)}};
     case 10:
-        return {{hz, highPass2(0.54L)}, {hz, highPass2(1.34L)}, {hz, highPass2(0.54L)}, {hz, highPass2(1.34L)}};
+        return {
+            {hz, highPass2(0.54L)}, {hz, highPass2(1.34L)}, {hz, highPass2(0.54L)}, {hz, highPass2(1.34L)}};
     default: {
         const long double f = hz / 1.679120141L;
         return {{f, highPass2(0.51L)}, {f, highPass2(0.56L)}, {f, highPass2(0.71L)}, {f, highPass2(1.23L)}};
@@ -42,23 +55,32 @@ std::vector<ref::Stage> lpfStages(long double hz, int type)
 {
     using namespace ref;
     switch (type) {
-    case 0: return {{hz, lowPass2(0.71L)}};
-    case 1: return {{hz, lowPass2(0.5L)}};
-    case 2: return {{hz / 1.3616541287L, besselSection(1.0L, 0.3333333333L)}};
-    case 3: return {{hz, lowPass1(1.0L)}, {hz, lowPass2(1.0L)}};
-    case 4: return {{hz, lowPass1(1.0L)}, {hz, lowPass2(0.71L)}};
+    case 0:
+        return {{hz, lowPass2(0.71L)}};
+    case 1:
+        return {{hz, lowPass2(0.5L)}};
+    case 2:
+        return {{hz / 1.3616541287L, besselSection(1.0L, 0.3333333333L)}};
+    case 3:
+        return {{hz, lowPass1(1.0L)}, {hz, lowPass2(1.0L)}};
+    case 4:
+        return {{hz, lowPass1(1.0L)}, {hz, lowPass2(0.71L)}};
     case 5: {
         const long double f = hz / 1.75567236868L;
         return {{f, besselSection(0.5693712514L, 0.154812441L)}, {f, besselSection(0.430628846L, 0)}};
     }
-    case 6: return {{hz, lowPass2(0.54L)}, {hz, lowPass2(1.31L)}};
-    case 7: return {{hz, lowPass2(0.71L)}, {hz, lowPass2(0.71L)}};
+    case 6:
+        return {{hz, lowPass2(0.54L)}, {hz, lowPass2(1.31L)}};
+    case 7:
+        return {{hz, lowPass2(0.71L)}, {hz, lowPass2(0.71L)}};
     case 8: {
         const long double f = hz / 2.1139176749L;
         return {{f, besselSection(0.369L, 0.087858766L)}, {f, besselSection(0.6278294896L, 0.109408L)}};
     }
-    case 9: return {{hz, lowPass2(0.51L)}, {hz, lowPass2(0.6L)}, {hz, lowPass2(0.9L)}, {hz, lowPass2(2.56L)}};
-    case 10: return {{hz, lowPass2(0.54L)}, {hz, lowPass2(1.34L)}, {hz, lowPass2(0.54L)}, {hz, lowPass2(1.34L)}};
+    case 9:
+        return {{hz, lowPass2(0.51L)}, {hz, lowPass2(0.6L)}, {hz, lowPass2(0.9L)}, {hz, lowPass2(2.56L)}};
+    case 10:
+        return {{hz, lowPass2(0.54L)}, {hz, lowPass2(1.34L)}, {hz, lowPass2(0.54L)}, {hz, lowPass2(1.34L)}};
     default: {
         const long double f = hz / 3.17961723751L;
         return {{f, besselSection(0.117235677L, 0.02064747L)},
@@ -72,8 +94,7 @@ std::vector<ref::Stage> lpfStages(long double hz, int type)
 bool isFlat(const Curve &c)
 {
     for (int i = 0; i < Columns; ++i) {
-        if (c.magnitude[i] != 0.0 || c.phase[i] != 0.0)
-            return false;
+        if (c.magnitude[i] != 0.0 || c.phase[i] != 0.0) return false;
     }
     return true;
 }
@@ -113,7 +134,8 @@ void TestCrossover::matchesPrototypes_data()
     QTest::addColumn<int>("type");
     for (int type = 0; type < 12; ++type) {
         for (int code : {12, 136, 215}) {
-            const QByteArray name = QByteArray(CrossoverTypeNames[type]) + " @" + QByteArray::number(FreqTable[code]);
+            const QByteArray name =
+                QByteArray(CrossoverTypeNames[type]) + " @" + QByteArray::number(FreqTable[code]);
             QTest::newRow(("hpf " + name).constData()) << true << code << type;
             QTest::newRow(("lpf " + name).constData()) << false << code << type;
         }
@@ -134,7 +156,10 @@ void TestCrossover::matchesPrototypes()
     for (int x = FirstCurveColumn; x <= 713; ++x) {
         const long double db = ref::graphDb(ref::evaluate(stages, x));
         if (std::fabs(c.magnitude[indexOf(x)] - db) > 1e-6)
-            QFAIL(qPrintable(QString("column %1: %2 dB, expected %3").arg(x).arg(c.magnitude[indexOf(x)]).arg(double(db))));
+            QFAIL(qPrintable(QString("column %1: %2 dB, expected %3")
+                                 .arg(x)
+                                 .arg(c.magnitude[indexOf(x)])
+                                 .arg(double(db))));
         if (offWholePi(c.phase[indexOf(x)] - ref::stagePhaseSum(stages, x)) > 1e-6)
             QFAIL(qPrintable(QString("column %1: phase %2").arg(x).arg(c.phase[indexOf(x)])));
     }
@@ -185,8 +210,8 @@ void TestCrossover::eighteenDbTypesShareFirstSection()
         const auto q10 = highPass ? ref::highPass2(1.0L) : ref::lowPass2(1.0L);
         const auto q071 = highPass ? ref::highPass2(0.71L) : ref::lowPass2(0.71L);
         for (int x = FirstCurveColumn; x <= 713; x += 7) {
-            const long double second = ref::graphDb(ref::evaluate({{hz, q10}}, x)) -
-                                       ref::graphDb(ref::evaluate({{hz, q071}}, x));
+            const long double second =
+                ref::graphDb(ref::evaluate({{hz, q10}}, x)) - ref::graphDb(ref::evaluate({{hz, q071}}, x));
             QVERIFY(std::fabs(bw.magnitude[indexOf(x)] - lr.magnitude[indexOf(x)] - second) < 1e-6);
         }
     }
@@ -205,7 +230,8 @@ void TestCrossover::besselHighAndLowAreNotMirrors()
         CalLpfCurve(code, type, lp);
         double worst = 0;
         for (int k = 1; k <= 175; ++k)
-            worst = std::max(worst, std::fabs(hp.magnitude[indexOf(centre - k)] - lp.magnitude[indexOf(centre + k)]));
+            worst = std::max(
+                worst, std::fabs(hp.magnitude[indexOf(centre - k)] - lp.magnitude[indexOf(centre + k)]));
         return worst;
     };
     QVERIFY(asymmetry(6) < 0.3);

@@ -12,9 +12,9 @@ using Record = std::array<std::uint8_t, 8>;
 
 Record band(int freq, int type, int gain, int q, int bypass = 0)
 {
-    return {std::uint8_t(freq),        std::uint8_t(type),         std::uint8_t(gain & 0xFF),
-            std::uint8_t(gain >> 8),   std::uint8_t(bypass & 0xFF), std::uint8_t(bypass >> 8),
-            std::uint8_t(q & 0xFF),    std::uint8_t(q >> 8)};
+    return {std::uint8_t(freq),      std::uint8_t(type),          std::uint8_t(gain & 0xFF),
+            std::uint8_t(gain >> 8), std::uint8_t(bypass & 0xFF), std::uint8_t(bypass >> 8),
+            std::uint8_t(q & 0xFF),  std::uint8_t(q >> 8)};
 }
 
 struct Result
@@ -32,21 +32,28 @@ Result calc(const Record &r)
 
 bool isFlat(const Curve &c)
 {
-    if (c.magnitude.size() != 672 || c.phase.size() != 672)
-        return false;
+    if (c.magnitude.size() != 672 || c.phase.size() != 672) return false;
     for (size_t i = 0; i < c.magnitude.size(); ++i) {
-        if (c.magnitude[i] != 0.0 || c.phase[i] != 0.0)
-            return false;
+        if (c.magnitude[i] != 0.0 || c.phase[i] != 0.0) return false;
     }
     return true;
 }
 
-double at(const std::vector<double> &v, int column) { return v[column - FirstCurveColumn]; }
+double at(const std::vector<double> &v, int column)
+{
+    return v[column - FirstCurveColumn];
+}
 
 // The graph's dB of a shelf's or peak's full gain g dB.
-double graphGain(double g) { return g * 2 * std::log(10.0) / std::log(101.0); }
+double graphGain(double g)
+{
+    return g * 2 * std::log(10.0) / std::log(101.0);
+}
 
-long double shelfQ(long double a, long double slope) { return 1 / std::sqrt((a + 1 / a) * (1 / slope - 1) + 2); }
+long double shelfQ(long double a, long double slope)
+{
+    return 1 / std::sqrt((a + 1 / a) * (1 / slope - 1) + 2);
+}
 
 // Peaking prototype Q from the bandwidth design at w0.
 long double peakQ(long double hz, long double graphQ)
@@ -105,18 +112,33 @@ void TestEqCurve::matchesPrototypes()
     const long double a = std::pow(10.0L, GainTable[gain] / 40.0L);
     ref::Stage stage;
     switch (type) {
-    case 0: stage = {hz, ref::peaking(a, peakQ(hz, 0.2L * (q + 1)))}; break;
-    case 1: stage = {hz * 2.0L, ref::lowShelf(a, shelfQ(a, 0.5L))}; break;
-    case 2: stage = {hz * 1.2727272727L, ref::lowShelf(a, shelfQ(a, 1.3L))}; break;
-    case 3: stage = {hz * 0.4545454546L, ref::highShelf(a, shelfQ(a, 0.5L))}; break;
-    case 4: stage = {hz * 0.76923076923L, ref::highShelf(a, shelfQ(a, 1.3L))}; break;
-    default: stage = {hz, ref::allPass(0.2L * (q + 1))}; break;
+    case 0:
+        stage = {hz, ref::peaking(a, peakQ(hz, 0.2L * (q + 1)))};
+        break;
+    case 1:
+        stage = {hz * 2.0L, ref::lowShelf(a, shelfQ(a, 0.5L))};
+        break;
+    case 2:
+        stage = {hz * 1.2727272727L, ref::lowShelf(a, shelfQ(a, 1.3L))};
+        break;
+    case 3:
+        stage = {hz * 0.4545454546L, ref::highShelf(a, shelfQ(a, 0.5L))};
+        break;
+    case 4:
+        stage = {hz * 0.76923076923L, ref::highShelf(a, shelfQ(a, 1.3L))};
+        break;
+    default:
+        stage = {hz, ref::allPass(0.2L * (q + 1))};
+        break;
     }
     const Result r = calc(band(freq, type, gain, q));
     for (int x = FirstCurveColumn; x <= 713; ++x) {
         const ref::Complex h = ref::evaluate({stage}, x);
         if (std::fabs(at(r.curve.magnitude, x) - ref::graphDb(h)) > 1e-6)
-            QFAIL(qPrintable(QString("column %1: %2 dB, expected %3").arg(x).arg(at(r.curve.magnitude, x)).arg(double(ref::graphDb(h)))));
+            QFAIL(qPrintable(QString("column %1: %2 dB, expected %3")
+                                 .arg(x)
+                                 .arg(at(r.curve.magnitude, x))
+                                 .arg(double(ref::graphDb(h)))));
         const long double turns = (at(r.curve.phase, x) - std::arg(h)) / ref::Pi;
         if (std::fabs(turns - std::round(turns)) > 1e-6)
             QFAIL(qPrintable(QString("column %1: phase %2").arg(x).arg(at(r.curve.phase, x))));
@@ -192,7 +214,7 @@ void TestEqCurve::graphQTable()
 void TestEqCurve::shelfDesignFrequencies()
 {
     const auto column = [](double hz) { return FreqToPixelX(hz) + 1; }; // nearest column above
-    const Result ls = calc(band(136, 1, 180, 4)); // LS 6dB at 1000 Hz, +12 dB
+    const Result ls = calc(band(136, 1, 180, 4));                       // LS 6dB at 1000 Hz, +12 dB
     QVERIFY(std::fabs(at(ls.curve.magnitude, column(2000)) - graphGain(6)) < 0.1);
     QVERIFY(at(ls.curve.magnitude, column(1000)) > graphGain(9));
     const Result hs = calc(band(136, 3, 180, 4)); // HS 6dB at 1000 Hz, designed at about 454.5 Hz
@@ -228,7 +250,11 @@ void TestEqCurve::shelfPhaseIsUnwrapped()
                 for (int i = 1; i < 672; ++i) {
                     const double turns = (r.curve.phase[i] - r.curve.phase[i - 1]) / (2 * M_PI);
                     QVERIFY2(std::fabs(turns - std::round(turns)) * 2 * M_PI < 0.5,
-                             qPrintable(QString("type %1 freq %2 gain %3 column %4").arg(type).arg(freq).arg(gain).arg(i + 42)));
+                             qPrintable(QString("type %1 freq %2 gain %3 column %4")
+                                            .arg(type)
+                                            .arg(freq)
+                                            .arg(gain)
+                                            .arg(i + 42)));
                 }
                 calc(band(200 - freq / 2, 5 - type, 180 - gain, 4)); // another shelf in between
                 QCOMPARE(calc(band(freq, type, gain, 4)).curve.phase, r.curve.phase);

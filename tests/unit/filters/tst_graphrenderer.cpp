@@ -13,7 +13,10 @@ const QRgb Frame = qRgb(128, 128, 128);
 const QRgb Grid = qRgb(64, 64, 64);
 const QRgb Curve0 = qRgb(46, 121, 255);
 
-QRgb px(const QImage &image, int x, int y) { return image.pixel(x, y) | 0xFF000000u; }
+QRgb px(const QImage &image, int x, int y)
+{
+    return image.pixel(x, y) | 0xFF000000u;
+}
 
 const int GridRows[] = {33, 49, 66, 82, 99, 115, 132, 148};
 
@@ -57,8 +60,7 @@ void TestGraphRenderer::verticalLines()
     const GraphRenderer r;
     QList<int> columns;
     for (int x = 42; x <= 713; ++x) {
-        if (px(r.MagBackground(), x, 40) == Grid)
-            columns << x;
+        if (px(r.MagBackground(), x, 40) == Grid) columns << x;
     }
     QCOMPARE(columns.size(), 28); // 20 Hz .. 10 kHz and the 20 kHz line
     for (int x : {101, 236, 429, 622, 681})
@@ -74,7 +76,8 @@ void TestGraphRenderer::phaseGrid()
     const GraphRenderer r;
     const QImage &bg = r.PhaseBackground();
     const QRgb white = qRgb(255, 255, 255);
-    for (QPoint p : {QPoint(0, 0), QPoint(719, 0), QPoint(0, 187), QPoint(719, 186), QPoint(100, 186), QPoint(100, 0)})
+    for (QPoint p :
+         {QPoint(0, 0), QPoint(719, 0), QPoint(0, 187), QPoint(719, 186), QPoint(100, 186), QPoint(100, 0)})
         QCOMPARE(px(bg, p.x(), p.y()), white);
     QCOMPARE(px(bg, 300, 66), Grid);
     QCOMPARE(px(bg, 429, 40), Grid);
@@ -108,7 +111,7 @@ void TestGraphRenderer::curveRows()
     QCOMPARE(r.curveRow(12), 26);
     QCOMPARE(r.curveRow(-30), 164);
     QCOMPARE(r.curveRow(-300), 164);
-    QCOMPARE(r.curveRow(30), -34); // above the image: left to clipping
+    QCOMPARE(r.curveRow(30), -34);  // above the image: left to clipping
     QVERIFY(r.curveRow(1e300) < 0); // no overflow
     QCOMPARE(r.curveRow(std::nan("")), 164);
 }

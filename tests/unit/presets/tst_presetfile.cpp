@@ -18,7 +18,10 @@ ParamImage sampleImage(int seed)
     return image;
 }
 
-QByteArray sampleRecord(int seed = 1) { return PresetFile::recordText(sampleImage(seed).bytes(), 0, 0, 0x28); }
+QByteArray sampleRecord(int seed = 1)
+{
+    return PresetFile::recordText(sampleImage(seed).bytes(), 0, 0, 0x28);
+}
 
 // The record cut into pieces of the given lengths, joined with line breaks.
 QByteArray split(const QByteArray &record, const QList<int> &lengths, const QByteArray &brk = "\r\n")
@@ -168,8 +171,7 @@ void TestPresetFile::groupFile()
     QFETCH(bool, ok);
     const PresetFile::Content c = PresetFile::parseGdat(text);
     QCOMPARE(c.status, ok ? Status::Ok : Status::Damaged);
-    if (!ok)
-        return;
+    if (!ok) return;
     QCOMPARE(c.records.size(), 20);
     for (int k = 0; k < 20; ++k) {
         const auto image = PresetFile::imageOfRecord(c.records[k]);

@@ -25,9 +25,9 @@ Run spktool(const QStringList &args)
         p.waitForFinished();
         return {};
     }
-    if (p.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    if (p.exitStatus() != QProcess::NormalExit) return {};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 ParamImage showImage()
@@ -171,18 +171,26 @@ void TestSpkTool::badFiles_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty") << QByteArray() << "e.sdat" << "is empty";
-    QTest::newRow("blank lines") << QByteArray("\r\n\r\n") << "b.sdat" << "is empty";
+    QTest::newRow("empty") << QByteArray() << "e.sdat"
+                           << "is empty";
+    QTest::newRow("blank lines") << QByteArray("\r\n\r\n") << "b.sdat"
+                                 << "is empty";
     QByteArray binary(4096, '\0');
     for (int i = 0; i < binary.size(); ++i)
         binary[i] = char(i * 37 % 256);
-    QTest::newRow("binary") << binary << "bin.sdat" << "File damaged.";
-    QTest::newRow("binary gdat") << binary << "bin.gdat" << "File damaged.";
-    QTest::newRow("huge") << QByteArray(3 << 20, 'A') << "huge.sdat" << "File damaged.";
-    QTest::newRow("1303 characters") << QByteArray(1303, 'A') << "short.sdat" << "File damaged.";
-    QTest::newRow("39 lines") << QByteArray(39 * 654, 'A').replace(652, 2, "\r\n") << "short.gdat" << "File damaged.";
-    QTest::newRow("sdat given as gdat") << PresetFile::recordText(ParamImage().bytes(), 0, 0, 0x28) << "one.gdat"
-                                        << "File damaged.";
+    QTest::newRow("binary") << binary << "bin.sdat"
+                            << "File damaged.";
+    QTest::newRow("binary gdat") << binary << "bin.gdat"
+                                 << "File damaged.";
+    QTest::newRow("huge") << QByteArray(3 << 20, 'A') << "huge.sdat"
+                          << "File damaged.";
+    QTest::newRow("1303 characters") << QByteArray(1303, 'A') << "short.sdat"
+                                     << "File damaged.";
+    QTest::newRow("39 lines") << QByteArray(39 * 654, 'A').replace(652, 2, "\r\n") << "short.gdat"
+                              << "File damaged.";
+    QTest::newRow("sdat given as gdat")
+        << PresetFile::recordText(ParamImage().bytes(), 0, 0, 0x28) << "one.gdat"
+        << "File damaged.";
 }
 
 void TestSpkTool::badFiles()

@@ -1,0 +1,13 @@
+# The window's benchmarks: dragging an EQ point, and start-up against a minimal Qt window.
+#   build/bench/bench_graphdrag [moves]     build/bench/bench_startup [runs]
+add_executable(bench_graphdrag window/bench_graphdrag.cpp)
+target_link_libraries(bench_graphdrag PRIVATE spk_graphfloor ui Qt6::Test)
+
+add_executable(bench_minimalwindow window/minimalwindow.cpp)
+target_link_libraries(bench_minimalwindow PRIVATE ui)
+
+add_executable(bench_startup window/bench_startup.cpp)
+target_link_libraries(bench_startup PRIVATE Qt6::Core)
+target_compile_definitions(bench_startup PRIVATE SPKEDIT_PATH="$<TARGET_FILE:spkedit>"
+                                                 MINIMAL_PATH="$<TARGET_FILE:bench_minimalwindow>")
+add_dependencies(bench_startup spkedit bench_minimalwindow)
