@@ -41,8 +41,8 @@ double micros(Clock::time_point a, Clock::time_point b)
 
 void sendMove(QWidget *view, QPoint to)
 {
-    QMouseEvent e(QEvent::MouseMove, QPointF(to), view->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton,
-                  Qt::NoModifier);
+    QMouseEvent e(QEvent::MouseMove, QPointF(to), view->mapToGlobal(QPointF(to)), Qt::NoButton,
+                  Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(view, &e);
 }
 } // namespace
@@ -55,8 +55,7 @@ int main(int argc, char **argv)
 
     spk::MainWindow window;
     window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        return 1;
+    if (!QTest::qWaitForWindowExposed(&window)) return 1;
     spk::GraphView *view = window.graphView();
     const spk::EqPoint p = window.graph().point(spk::Ip0, 4);
     QTest::mousePress(view, Qt::LeftButton, {}, QPoint(p.x, p.y));
@@ -76,8 +75,7 @@ int main(int argc, char **argv)
         const auto t2 = Clock::now();
         spk::bench::drawGraphFloor(window.graph().renderer(), curve, floorTarget);
         const auto t3 = Clock::now();
-        if (i < 50)
-            continue; // warm-up
+        if (i < 50) continue; // warm-up
         toImage.push_back(micros(t0, t1));
         toScreen.push_back(micros(t0, t2));
         floor.push_back(micros(t2, t3));
@@ -108,8 +106,10 @@ int main(int argc, char **argv)
 
     const Stats image = stats(toImage), screen = stats(toScreen), base = stats(floor);
     std::printf("drag moves: %d (each changes the band's codes)\n", moves);
-    std::printf("move -> graph image redrawn:      median %7.1f us   p99 %7.1f us\n", image.median, image.p99);
-    std::printf("move -> image + widget repainted: median %7.1f us   p99 %7.1f us\n", screen.median, screen.p99);
+    std::printf("move -> graph image redrawn:      median %7.1f us   p99 %7.1f us\n", image.median,
+                image.p99);
+    std::printf("move -> image + widget repainted: median %7.1f us   p99 %7.1f us\n", screen.median,
+                screen.p99);
     std::printf("floor (background + polyline):    median %7.1f us   p99 %7.1f us\n", base.median, base.p99);
     std::printf("  of which: band response + sum %.1f us, picture %.1f us, edit texts %.1f us (medians)\n",
                 stats(band).median, stats(picture).median, stats(texts).median);

@@ -64,8 +64,7 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "a program did not report its first paint\n");
             return 1;
         }
-        if (i == 0)
-            continue; // warms the file cache
+        if (i == 0) continue; // warms the file cache
         editorMs.push_back(a.ms);
         minimalMs.push_back(b.ms);
         editorRss.push_back(double(a.rssKb));
@@ -74,9 +73,9 @@ int main(int argc, char **argv)
     const double em = median(editorMs), mm = median(minimalMs);
     const double er = median(editorRss), mr = median(minimalRss);
     std::printf("runs: %d each, offscreen\n", runs);
-    std::printf("start to first paint: spkedit %.1f ms, minimal window %.1f ms, ratio %.2f (goal <= 1.5)\n", em, mm,
-                em / mm);
-    std::printf("resident memory:      spkedit %.0f kB, minimal window %.0f kB, ratio %.2f (goal <= 1.5)\n", er, mr,
-                er / mr);
+    std::printf("start to first paint: spkedit %.1f ms, minimal window %.1f ms, ratio %.2f (goal <= 1.5)\n",
+                em, mm, em / mm);
+    std::printf("resident memory:      spkedit %.0f kB, minimal window %.0f kB, ratio %.2f (goal <= 1.5)\n",
+                er, mr, er / mr);
     return 0;
 }

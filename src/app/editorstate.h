@@ -85,6 +85,9 @@ public:
     void Init_value();
 };
 
-inline int recordByte(int record, int offset = 0) { return record * RecordSize + offset; }
+inline int recordByte(int record, int offset = 0)
+{
+    return record * RecordSize + offset;
+}
 
 } // namespace spk

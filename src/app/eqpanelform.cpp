@@ -45,7 +45,8 @@ void EqPanelForm::buildGraph(QGroupBox *panel)
     auto *view = new GraphView(frame);
     view->setObjectName(QStringLiteral("img_eqbackground"));
     view->setAccessibleName(QStringLiteral("Response graph"));
-    view->setAccessibleDescription(QStringLiteral("Drag an EQ band's point to change its frequency and gain"));
+    view->setAccessibleDescription(
+        QStringLiteral("Drag an EQ band's point to change its frequency and gain"));
     view->move(1, 1);
 
     // The phase view exists but the window keeps it hidden.
@@ -80,7 +81,8 @@ void EqPanelForm::buildCrossover(QGroupBox *panel)
                                    QRect(f.left + 170, y, 110, RowHeight), types);
         list->setCurrentIndex(0);
     }
-    formkit::button(panel, QStringLiteral("btn_EQreset"), QStringLiteral("Filters reset"), QRect(620, y - 2, 110, 26),
+    formkit::button(panel, QStringLiteral("btn_EQreset"), QStringLiteral("Filters reset"),
+                    QRect(620, y - 2, 110, 26),
                     QStringLiteral("Set all ten EQ bands back to their starting shape"));
 }
 
@@ -104,7 +106,8 @@ void EqPanelForm::buildBands(QGroupBox *panel)
         const int x = ColumnLeft + b * ColumnStep;
         const QString n = QString::number(b + 1);
         const QString suffix = QStringLiteral("_0") + QString::number(b);
-        auto *heading = formkit::label(grid, QStringLiteral("EQ ") + n, QRect(x, 0, EditWidth + SpinWidth, 16));
+        auto *heading =
+            formkit::label(grid, QStringLiteral("EQ ") + n, QRect(x, 0, EditWidth + SpinWidth, 16));
         heading->setAlignment(Qt::AlignCenter);
 
         const struct

@@ -13,8 +13,7 @@ namespace spk::formkit {
 QLabel *label(QWidget *parent, const QString &text, const QRect &geometry, const QString &name)
 {
     auto *l = new QLabel(text, parent);
-    if (!name.isEmpty())
-        l->setObjectName(name);
+    if (!name.isEmpty()) l->setObjectName(name);
     l->setGeometry(geometry);
     return l;
 }
@@ -45,8 +44,7 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(name);
     b->setGeometry(geometry);
-    if (!description.isEmpty())
-        b->setAccessibleDescription(description);
+    if (!description.isEmpty()) b->setAccessibleDescription(description);
     return b;
 }
 

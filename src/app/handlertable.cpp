@@ -10,8 +10,7 @@ void HandlerTable::add(const QString &name, std::function<void()> handler)
 bool HandlerTable::CallHandlerByName(const QString &name) const
 {
     const auto it = m_handlers.constFind(name);
-    if (it == m_handlers.constEnd() || !it.value())
-        return false;
+    if (it == m_handlers.constEnd() || !it.value()) return false;
     it.value()();
     return true;
 }

@@ -14,7 +14,8 @@
 namespace spk {
 
 namespace {
-QSlider *levelSlider(QWidget *parent, const QString &name, Qt::Orientation o, const QRect &g, const QString &spoken)
+QSlider *levelSlider(QWidget *parent, const QString &name, Qt::Orientation o, const QRect &g,
+                     const QString &spoken)
 {
     auto *s = new QSlider(o, parent);
     s->setObjectName(name);
@@ -59,19 +60,20 @@ void LevelPanelForm::buildSystem(QGroupBox *panel)
     levelSlider(panel, QStringLiteral("rztrckbr_ingain"), Qt::Vertical, QRect(20, 56, 30, 150),
                 QStringLiteral("System level slider"));
     formkit::label(panel, QStringLiteral("-60 dB"), QRect(10, 208, 56, 14));
-    formkit::edit(panel, QStringLiteral("edt_ip0_gain"), QStringLiteral("System level"), QRect(72, 70, 84, 22),
-                  QStringLiteral("mute"));
-    auto *mute = formkit::button(panel, QStringLiteral("btn_ip0_mute"), QStringLiteral("Mute"), QRect(72, 102, 84, 26),
-                                 QStringLiteral("System mute"));
+    formkit::edit(panel, QStringLiteral("edt_ip0_gain"), QStringLiteral("System level"),
+                  QRect(72, 70, 84, 22), QStringLiteral("mute"));
+    auto *mute = formkit::button(panel, QStringLiteral("btn_ip0_mute"), QStringLiteral("Mute"),
+                                 QRect(72, 102, 84, 26), QStringLiteral("System mute"));
     setButtonFace(mute, MuteRed); // level 0 at start
-    auto *pol = formkit::button(panel, QStringLiteral("btn_ip0_pol"), QStringLiteral("Pol(+)"), QRect(72, 134, 84, 26),
-                                QStringLiteral("System polarity"));
+    auto *pol = formkit::button(panel, QStringLiteral("btn_ip0_pol"), QStringLiteral("Pol(+)"),
+                                QRect(72, 134, 84, 26), QStringLiteral("System polarity"));
     setButtonFace(pol, LightGrey);
 
     formkit::label(panel, QStringLiteral("SYSTEM DELAY"), QRect(10, 230, 150, 16));
-    delayBar(panel, QStringLiteral("scrlbr_ip0_delay"), QRect(10, 250, 180, 17), QStringLiteral("System delay slider"));
-    formkit::edit(panel, QStringLiteral("edt_ip0_delay"), QStringLiteral("System delay"), QRect(10, 272, 74, 22),
-                  QStringLiteral("0.000ms"));
+    delayBar(panel, QStringLiteral("scrlbr_ip0_delay"), QRect(10, 250, 180, 17),
+             QStringLiteral("System delay slider"));
+    formkit::edit(panel, QStringLiteral("edt_ip0_delay"), QStringLiteral("System delay"),
+                  QRect(10, 272, 74, 22), QStringLiteral("0.000ms"));
     distanceLabels(panel, QStringLiteral("ip0"), QStringLiteral("System"), 88, 275);
 }
 
@@ -84,20 +86,22 @@ void LevelPanelForm::buildOutput(QGroupBox *panel, int k, const QString &heading
     formkit::label(panel, QStringLiteral("-60 dB"), QRect(10, 64, 60, 14));
     auto *top = formkit::label(panel, QStringLiteral("0 dB"), QRect(194, 64, 60, 14));
     top->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    formkit::edit(panel, QStringLiteral("edt_") + ch + QStringLiteral("_gain"), spoken + QStringLiteral(" level"),
-                  QRect(10, 84, 80, 22), QStringLiteral("-60 dB"));
-    auto *mute = formkit::button(panel, QStringLiteral("btn_") + ch + QStringLiteral("_mute"), QStringLiteral("Mute"),
-                                 QRect(98, 82, 74, 26), spoken + QStringLiteral(" mute"));
+    formkit::edit(panel, QStringLiteral("edt_") + ch + QStringLiteral("_gain"),
+                  spoken + QStringLiteral(" level"), QRect(10, 84, 80, 22), QStringLiteral("-60 dB"));
+    auto *mute =
+        formkit::button(panel, QStringLiteral("btn_") + ch + QStringLiteral("_mute"), QStringLiteral("Mute"),
+                        QRect(98, 82, 74, 26), spoken + QStringLiteral(" mute"));
     setButtonFace(mute, QColor());
-    auto *pol = formkit::button(panel, QStringLiteral("btn_") + ch + QStringLiteral("_pol"), QStringLiteral("Pol(+)"),
-                                QRect(178, 82, 74, 26), spoken + QStringLiteral(" polarity"));
+    auto *pol =
+        formkit::button(panel, QStringLiteral("btn_") + ch + QStringLiteral("_pol"), QStringLiteral("Pol(+)"),
+                        QRect(178, 82, 74, 26), spoken + QStringLiteral(" polarity"));
     setButtonFace(pol, LightGrey);
 
     formkit::label(panel, heading + QStringLiteral(" DELAY"), QRect(10, 120, 220, 16));
     delayBar(panel, QStringLiteral("scrlbr_") + ch + QStringLiteral("_delay"), QRect(10, 140, 244, 17),
              spoken + QStringLiteral(" delay slider"));
-    formkit::edit(panel, QStringLiteral("edt_") + ch + QStringLiteral("_delay"), spoken + QStringLiteral(" delay"),
-                  QRect(10, 164, 80, 22), QStringLiteral("0.000ms"));
+    formkit::edit(panel, QStringLiteral("edt_") + ch + QStringLiteral("_delay"),
+                  spoken + QStringLiteral(" delay"), QRect(10, 164, 80, 22), QStringLiteral("0.000ms"));
     distanceLabels(panel, ch, spoken, 98, 167);
 }
 

@@ -22,13 +22,13 @@
 namespace spk {
 
 namespace {
-QGroupBox *group(QWidget *parent, const QString &name, const QString &title, const QString &spoken, const QRect &g)
+QGroupBox *group(QWidget *parent, const QString &name, const QString &title, const QString &spoken,
+                 const QRect &g)
 {
     auto *box = new QGroupBox(title, parent);
     box->setObjectName(name);
     box->setGeometry(g);
-    if (!spoken.isEmpty())
-        box->setAccessibleName(spoken);
+    if (!spoken.isEmpty()) box->setAccessibleName(spoken);
     return box;
 }
 
@@ -52,9 +52,11 @@ QWidget *MainForm::build(QMainWindow *window)
     sink->setObjectName(QStringLiteral("edt_empty"));
     sink->setAccessibleName(QStringLiteral("No field selected"));
     sink->setFrame(false);
+    sink->setReadOnly(true);
     sink->setGeometry(0, 0, 1, 1);
     QPalette clear = sink->palette();
-    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Text, QPalette::Highlight, QPalette::HighlightedText})
+    for (QPalette::ColorRole role :
+         {QPalette::Base, QPalette::Text, QPalette::Highlight, QPalette::HighlightedText})
         clear.setColor(role, Qt::transparent);
     sink->setPalette(clear);
 
@@ -62,11 +64,11 @@ QWidget *MainForm::build(QMainWindow *window)
                              QRect(4, 2, 739, 388)));
     LevelPanelForm::buildSystem(
         group(central, QStringLiteral("grp2"), QStringLiteral("SYSTEM"), QString(), QRect(4, 394, 200, 302)));
-    LevelPanelForm::buildOutput(group(central, QStringLiteral("rzgrpbx5"), QString(), QStringLiteral("Satellite output"),
-                                      QRect(208, 394, 266, 200)),
+    LevelPanelForm::buildOutput(group(central, QStringLiteral("rzgrpbx5"), QString(),
+                                      QStringLiteral("Satellite output"), QRect(208, 394, 266, 200)),
                                 0, QStringLiteral("SATTELITE"), QStringLiteral("Satellite"));
-    LevelPanelForm::buildOutput(group(central, QStringLiteral("rzgrpbx9"), QString(), QStringLiteral("Subwoofer output"),
-                                      QRect(478, 394, 265, 200)),
+    LevelPanelForm::buildOutput(group(central, QStringLiteral("rzgrpbx9"), QString(),
+                                      QStringLiteral("Subwoofer output"), QRect(478, 394, 265, 200)),
                                 2, QStringLiteral("SUBWOOFER"), QStringLiteral("Subwoofer"));
     buildBanner(central);
     buildResetBox(central);
@@ -92,7 +94,8 @@ void MainForm::buildBanner(QWidget *central)
     title.setBold(true);
     p.setFont(title);
     p.setPen(Qt::white);
-    p.drawText(QRect(20, 8, size.width() - 40, 44), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("VELUMA"));
+    p.drawText(QRect(20, 8, size.width() - 40, 44), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("VELUMA"));
     p.setFont(central->font());
     p.setPen(QColor(190, 200, 220));
     p.drawText(QRect(22, 50, size.width() - 40, 20), Qt::AlignLeft | Qt::AlignVCenter,
@@ -106,8 +109,8 @@ void MainForm::buildBanner(QWidget *central)
 
 void MainForm::buildResetBox(QWidget *central)
 {
-    auto *box = group(central, QStringLiteral("rzgrpbx_resetalleq"), QString(), QStringLiteral("Reset all EQ"),
-                      QRect(290, 544, 220, 86));
+    auto *box = group(central, QStringLiteral("rzgrpbx_resetalleq"), QString(),
+                      QStringLiteral("Reset all EQ"), QRect(290, 544, 220, 86));
     formkit::label(box, QStringLiteral("Do you want to reset all EQ?"), QRect(12, 14, 200, 20));
     formkit::button(box, QStringLiteral("btn_op0_resetalleq"), QStringLiteral("OK"), QRect(22, 46, 80, 26),
                     QStringLiteral("Reset all EQ bands"));

@@ -28,10 +28,8 @@
 namespace spk {
 
 MainWindow::MainWindow(Dialogs *dialogs, QWidget *parent)
-    : QMainWindow(parent),
-      m_ownDialogs(dialogs ? nullptr : std::make_unique<QtDialogs>()),
-      m_dialogs(dialogs ? dialogs : m_ownDialogs.get()),
-      m_controls(this)
+    : QMainWindow(parent), m_ownDialogs(dialogs ? nullptr : std::make_unique<QtDialogs>()),
+      m_dialogs(dialogs ? dialogs : m_ownDialogs.get()), m_controls(this)
 {
     setObjectName(QStringLiteral("Form1"));
     FormCreate();
@@ -87,15 +85,15 @@ void MainWindow::FormCreate()
 
 void MainWindow::wireParts()
 {
-    m_progress = std::make_unique<ProgressBox>(m_state, m_controls.get<QGroupBox>(QStringLiteral("rzgrpbx_data_tx_bar")),
-                                               m_controls.get<QProgressBar>(QStringLiteral("rzprgrsbr_data_bar")));
+    m_progress = std::make_unique<ProgressBox>(
+        m_state, m_controls.get<QGroupBox>(QStringLiteral("rzgrpbx_data_tx_bar")),
+        m_controls.get<QProgressBar>(QStringLiteral("rzprgrsbr_data_bar")));
 
     GraphView *view = graphView();
     m_graph->setView(view);
     auto *phase = m_controls.get<QCheckBox>(QStringLiteral("chk_pha_response"));
     m_graph->setPhaseBox(phase);
-    if (phase)
-        connect(phase, &QCheckBox::toggled, m_graph.get(), &ResponseGraph::chk_pha_responseClick);
+    if (phase) connect(phase, &QCheckBox::toggled, m_graph.get(), &ResponseGraph::chk_pha_responseClick);
 
     m_crossoverEq = std::make_unique<CrossoverEqEditor>(*m_ctx);
     m_crossoverEq->attach();
@@ -103,8 +101,7 @@ void MainWindow::wireParts()
     m_stepper->attach();
     m_levelDelay = std::make_unique<LevelDelayEditor>(*m_ctx);
     m_levelDelay->attach();
-    if (view)
-        view->attach(*m_ctx, *m_crossoverEq);
+    if (view) view->attach(*m_ctx, *m_crossoverEq);
     m_eqReset = std::make_unique<EqReset>(*m_ctx, *m_crossoverEq, *m_progress);
     m_eqReset->attach();
     m_wheel = std::make_unique<WheelRouter>(*m_ctx, *m_stepper, this);
@@ -114,7 +111,10 @@ void MainWindow::wireParts()
         connect(exit, &QAction::triggered, this, &MainWindow::Exit1Click);
 }
 
-void MainWindow::Init_value() { m_state.Init_value(); }
+void MainWindow::Init_value()
+{
+    m_state.Init_value();
+}
 
 void MainWindow::UpdataToComponent()
 {
@@ -147,6 +147,9 @@ void MainWindow::resetWheelTarget()
     m_state.EditTargetName.clear();
 }
 
-void MainWindow::Exit1Click() { close(); }
+void MainWindow::Exit1Click()
+{
+    close();
+}
 
 } // namespace spk

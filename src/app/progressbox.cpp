@@ -27,29 +27,28 @@ void ProgressBox::start()
 void ProgressBox::close()
 {
     m_state.tmr_prgrsbr.stop();
-    if (m_box)
-        m_box->hide();
+    if (m_box) m_box->hide();
     setBar(0);
 }
 
 void ProgressBox::moveTo(int left, int top)
 {
-    if (m_box)
-        m_box->move(left, top);
+    if (m_box) m_box->move(left, top);
 }
 
 void ProgressBox::setBar(int percent)
 {
-    if (m_bar)
-        m_bar->setValue(percent);
+    if (m_bar) m_bar->setValue(percent);
 }
 
-bool ProgressBox::isShown() const { return m_box && !m_box->isHidden(); }
+bool ProgressBox::isShown() const
+{
+    return m_box && !m_box->isHidden();
+}
 
 void ProgressBox::tmr_prgrsbrTimer()
 {
-    if (!m_state.Link.Connected)
-        return;
+    if (!m_state.Link.Connected) return;
     m_state.ProgressValue += 2;
     if (m_state.ProgressValue <= 99) {
         setBar(m_state.ProgressValue);

@@ -43,8 +43,7 @@ private:
             std::printf("first-paint %.2f rss-kb %ld\n", m_clock.nsecsElapsed() / 1e6, residentKb());
             std::fflush(stdout);
         }
-        if (!m_screenshot.isEmpty())
-            m_window->grab().save(m_screenshot);
+        if (!m_screenshot.isEmpty()) m_window->grab().save(m_screenshot);
         QCoreApplication::quit();
     }
 
@@ -59,11 +58,9 @@ private:
 long residentKb()
 {
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
+    if (!status.open(QIODevice::ReadOnly)) return 0;
     for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
     }
     return 0;
 }
@@ -78,8 +75,7 @@ bool armStartupProbe(QWidget *window, int argc, char **argv)
         else if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc)
             screenshot = QString::fromLocal8Bit(argv[++i]);
     }
-    if (!bench && screenshot.isEmpty())
-        return false;
+    if (!bench && screenshot.isEmpty()) return false;
     new FirstPaint(window, screenshot, bench);
     return true;
 }

@@ -41,8 +41,7 @@ void ConnectionPanel::paintEvent(QPaintEvent *)
 }
 
 StatusPanels::StatusPanels(QStatusBar *bar)
-    : m_bar(bar),
-      m_caption(new QLabel(QStringLiteral("CONNECTION STATUS:"), bar)),
+    : m_bar(bar), m_caption(new QLabel(QStringLiteral("CONNECTION STATUS:"), bar)),
       m_connection(new ConnectionPanel(bar)),
       m_meter(new QLabel(QStringLiteral("Temperature: 10'C   Attenuation dB: 0 dB"), bar))
 {
@@ -57,7 +56,13 @@ StatusPanels::StatusPanels(QStatusBar *bar)
     m_bar->addWidget(m_meter, 1);
 }
 
-void StatusPanels::setConnectionText(const QString &text) { m_connection->setText(text); }
-void StatusPanels::setMeterText(const QString &text) { m_meter->setText(text); }
+void StatusPanels::setConnectionText(const QString &text)
+{
+    m_connection->setText(text);
+}
+void StatusPanels::setMeterText(const QString &text)
+{
+    m_meter->setText(text);
+}
 
 } // namespace spk

@@ -7,7 +7,8 @@
 namespace spk {
 
 WarningWindow::WarningWindow(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
       m_label(new QLabel(QStringLiteral("Connection has been unexpectedly closed!"), this)),
       m_button(new QPushButton(QStringLiteral("OK"), this))
 {
@@ -39,6 +40,9 @@ void WarningWindow::showCentredOn(QWidget *window)
     raise();
 }
 
-void WarningWindow::btn1Click() { close(); }
+void WarningWindow::btn1Click()
+{
+    close();
+}
 
 } // namespace spk

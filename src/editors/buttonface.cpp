@@ -13,8 +13,7 @@ constexpr const char *FaceProperty = "spkFace";
 
 void setButtonFace(QAbstractButton *button, const QColor &colour)
 {
-    if (!button)
-        return;
+    if (!button) return;
     QPalette p = button->palette();
     const QColor face = colour.isValid() ? colour : QApplication::palette(button).color(QPalette::Button);
     p.setColor(QPalette::Button, face);

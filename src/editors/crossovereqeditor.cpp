@@ -21,16 +21,35 @@ constexpr int FieldOffset[] = {CrossoverByte::HpfFreq, CrossoverByte::LpfFreq, B
 
 const CrossoverEqEditor::FieldSpec &CrossoverEqEditor::spec(Field field)
 {
-    static const FieldSpec freq{QString(), MaxFreqCode, false, FreqTable, 19.7, 21900, QStringLiteral("19.7"),
-                                QStringLiteral("21900"), freqShortText};
+    static const FieldSpec freq{QString(),
+                                MaxFreqCode,
+                                false,
+                                FreqTable,
+                                19.7,
+                                21900,
+                                QStringLiteral("19.7"),
+                                QStringLiteral("21900"),
+                                freqShortText};
     static const FieldSpec specs[] = {
-        [&] { FieldSpec s = freq; s.targetName = QStringLiteral("edt_hpf_freq"); return s; }(),
-        [&] { FieldSpec s = freq; s.targetName = QStringLiteral("edt_lpf_freq"); return s; }(),
-        [&] { FieldSpec s = freq; s.targetName = QStringLiteral("edt_eq_freq"); return s; }(),
+        [&] {
+            FieldSpec s = freq;
+            s.targetName = QStringLiteral("edt_hpf_freq");
+            return s;
+        }(),
+        [&] {
+            FieldSpec s = freq;
+            s.targetName = QStringLiteral("edt_lpf_freq");
+            return s;
+        }(),
+        [&] {
+            FieldSpec s = freq;
+            s.targetName = QStringLiteral("edt_eq_freq");
+            return s;
+        }(),
         FieldSpec{QStringLiteral("edt_eq_gain"), MaxGainCode, true, GainTable, -24, 12, QStringLiteral("-24"),
                   QStringLiteral("12"), gainText},
-        FieldSpec{QStringLiteral("edt_eq_qval"), MaxQCode, true, QTable, 0.267, 92.302, QStringLiteral("0.267"),
-                  QStringLiteral("92.302"), qText},
+        FieldSpec{QStringLiteral("edt_eq_qval"), MaxQCode, true, QTable, 0.267, 92.302,
+                  QStringLiteral("0.267"), QStringLiteral("92.302"), qText},
     };
     return specs[field];
 }
@@ -49,8 +68,7 @@ bool CrossoverEqEditor::fieldOf(const QString &name, Field *field, int *band)
     for (Field f : {EqFreq, EqGain, EqQ}) {
         if (name.size() == 17 && name.startsWith(BandPrefix[f])) {
             const int b = bandOf(name);
-            if (b < 0 || b >= BandCount)
-                return false;
+            if (b < 0 || b >= BandCount) return false;
             *field = f;
             *band = b;
             return true;
@@ -68,10 +86,8 @@ int CrossoverEqEditor::bandOf(const QString &name)
 
 QString CrossoverEqEditor::editName(Field field, int band)
 {
-    if (field == HpfFreq)
-        return QStringLiteral("edt_ip0hpf_freq");
-    if (field == LpfFreq)
-        return QStringLiteral("edt_ip0lpf_freq");
+    if (field == HpfFreq) return QStringLiteral("edt_ip0hpf_freq");
+    if (field == LpfFreq) return QStringLiteral("edt_ip0lpf_freq");
     return BandPrefix[field] + QString::number(band);
 }
 
@@ -146,15 +162,12 @@ void CrossoverEqEditor::showBand(int b)
     const ParamImage &image = m_ctx.state.ParamImage;
     const int r = bandRecord(Ip0, b);
     const QString suffix = QStringLiteral("_0") + QString::number(b);
-    if (ValueEdit *e = edit(EqFreq, b))
-        e->setText(freqText(image.byte(r, BandByte::Freq)));
+    if (ValueEdit *e = edit(EqFreq, b)) e->setText(freqText(image.byte(r, BandByte::Freq)));
     const int type = image.byte(r, BandByte::Type);
     if (auto *c = m_ctx.controls.get<QComboBox>(QStringLiteral("cbb_ip0eq_type") + suffix))
         c->setCurrentIndex(type <= MaxEqType ? type : -1);
-    if (ValueEdit *e = edit(EqGain, b))
-        e->setText(gainText(image.word(r, BandByte::Gain)));
-    if (ValueEdit *e = edit(EqQ, b))
-        e->setText(qText(image.word(r, BandByte::Q)));
+    if (ValueEdit *e = edit(EqGain, b)) e->setText(gainText(image.word(r, BandByte::Gain)));
+    if (ValueEdit *e = edit(EqQ, b)) e->setText(qText(image.word(r, BandByte::Q)));
     if (auto *box = m_ctx.controls.get<QCheckBox>(QStringLiteral("chk_ip0eq_byps") + suffix))
         box->setChecked(image.byte(r, BandByte::Bypass) != 0);
     enableByType(b, type, false);
@@ -167,13 +180,11 @@ void CrossoverEqEditor::showCrossover()
     const int r = crossoverRecord(Ip0);
     const int hpfType = image.byte(r, CrossoverByte::HpfType);
     const int lpfType = image.byte(r, CrossoverByte::LpfType);
-    if (ValueEdit *e = edit(HpfFreq))
-        e->setText(freqText(image.byte(r, CrossoverByte::HpfFreq)));
+    if (ValueEdit *e = edit(HpfFreq)) e->setText(freqText(image.byte(r, CrossoverByte::HpfFreq)));
     if (auto *c = m_ctx.controls.get<QComboBox>(QStringLiteral("cbb_ip0hpf_type")))
         c->setCurrentIndex(hpfType <= MaxCrossoverType ? hpfType : -1);
     m_ctx.graph.computeHpf(Ip0, image.byte(r, CrossoverByte::HpfFreq), hpfType);
-    if (ValueEdit *e = edit(LpfFreq))
-        e->setText(freqText(image.byte(r, CrossoverByte::LpfFreq)));
+    if (ValueEdit *e = edit(LpfFreq)) e->setText(freqText(image.byte(r, CrossoverByte::LpfFreq)));
     if (auto *c = m_ctx.controls.get<QComboBox>(QStringLiteral("cbb_ip0lpf_type")))
         c->setCurrentIndex(lpfType <= MaxCrossoverType ? lpfType : -1);
     m_ctx.graph.computeLpf(Ip0, image.byte(r, CrossoverByte::LpfFreq), lpfType);
@@ -184,10 +195,8 @@ void CrossoverEqEditor::enableByType(int b, int type, bool spinsToo)
     // PEQ: both; shelves: gain only; the all-pass types only device data can hold: Q only.
     const bool qOn = type == 0 || type > MaxEqType;
     const bool gainOn = type <= MaxEqType;
-    if (ValueEdit *e = edit(EqQ, b))
-        e->setEnabled(qOn);
-    if (ValueEdit *e = edit(EqGain, b))
-        e->setEnabled(gainOn);
+    if (ValueEdit *e = edit(EqQ, b)) e->setEnabled(qOn);
+    if (ValueEdit *e = edit(EqGain, b)) e->setEnabled(gainOn);
     if (spinsToo) {
         if (auto *s = m_ctx.controls.get<SpinButtons>(QStringLiteral("spinbtn_") + editName(EqQ, b)))
             s->setEnabled(qOn);
@@ -201,8 +210,7 @@ void CrossoverEqEditor::enableByType(int b, int type, bool spinsToo)
 void CrossoverEqEditor::targetCrossover(int filter, ValueEdit *e, bool selectAll)
 {
     EditorState &s = m_ctx.state;
-    if (selectAll && e)
-        e->selectAll();
+    if (selectAll && e) e->selectAll();
     const Field field = filter == 0 ? HpfFreq : LpfFreq;
     s.GraphChannel = 0;
     s.EditTargetBand = 0;
@@ -218,10 +226,8 @@ void CrossoverEqEditor::targetBand(Field field, ValueEdit *e, bool selectAll)
     EditorState &s = m_ctx.state;
     Field f;
     int b;
-    if (!e || !fieldOf(e->objectName(), &f, &b))
-        return;
-    if (selectAll)
-        e->selectAll();
+    if (!e || !fieldOf(e->objectName(), &f, &b)) return;
+    if (selectAll) e->selectAll();
     s.EditTargetBand = b;
     s.EditTargetControl = e;
     s.EditTargetBandRecord = recordByte(bandRecord(Ip0, b));
@@ -231,40 +237,56 @@ void CrossoverEqEditor::targetBand(Field field, ValueEdit *e, bool selectAll)
     s.Set_OpenMouseWheel(0, spec(field).maxCode);
 }
 
-void CrossoverEqEditor::edt_op3hpf_freqEnter() { targetCrossover(0, edit(HpfFreq), false); }
-void CrossoverEqEditor::edt_op3hpf_freqMouseUp() { targetCrossover(0, edit(HpfFreq), true); }
-void CrossoverEqEditor::edt_op3lpf_freqEnter() { targetCrossover(1, edit(LpfFreq), false); }
-void CrossoverEqEditor::edt_op3lpf_freqMouseUp() { targetCrossover(1, edit(LpfFreq), true); }
-void CrossoverEqEditor::edt_op0eq_freq_00MouseUp(ValueEdit *e) { targetBand(EqFreq, e, true); }
-void CrossoverEqEditor::edt_op0eq_gain_00MouseUp(ValueEdit *e) { targetBand(EqGain, e, true); }
-void CrossoverEqEditor::edt_op0eq_qval_00MouseUp(ValueEdit *e) { targetBand(EqQ, e, true); }
+void CrossoverEqEditor::edt_op3hpf_freqEnter()
+{
+    targetCrossover(0, edit(HpfFreq), false);
+}
+void CrossoverEqEditor::edt_op3hpf_freqMouseUp()
+{
+    targetCrossover(0, edit(HpfFreq), true);
+}
+void CrossoverEqEditor::edt_op3lpf_freqEnter()
+{
+    targetCrossover(1, edit(LpfFreq), false);
+}
+void CrossoverEqEditor::edt_op3lpf_freqMouseUp()
+{
+    targetCrossover(1, edit(LpfFreq), true);
+}
+void CrossoverEqEditor::edt_op0eq_freq_00MouseUp(ValueEdit *e)
+{
+    targetBand(EqFreq, e, true);
+}
+void CrossoverEqEditor::edt_op0eq_gain_00MouseUp(ValueEdit *e)
+{
+    targetBand(EqGain, e, true);
+}
+void CrossoverEqEditor::edt_op0eq_qval_00MouseUp(ValueEdit *e)
+{
+    targetBand(EqQ, e, true);
+}
 
 // While a point is dragged the frequency edit holds the focus without becoming the target.
 void CrossoverEqEditor::edt_op3eq_freq_00Enter(ValueEdit *e)
 {
-    if (!m_ctx.state.GraphDragging)
-        edt_op0eq_freq_00MouseUp(e);
+    if (!m_ctx.state.GraphDragging) edt_op0eq_freq_00MouseUp(e);
 }
 void CrossoverEqEditor::edt_op3eq_gain_00Enter(ValueEdit *e)
 {
-    if (!m_ctx.state.GraphDragging)
-        edt_op0eq_gain_00MouseUp(e);
+    if (!m_ctx.state.GraphDragging) edt_op0eq_gain_00MouseUp(e);
 }
 void CrossoverEqEditor::edt_op3eq_qval_00Enter(ValueEdit *e)
 {
-    if (!m_ctx.state.GraphDragging)
-        edt_op0eq_qval_00MouseUp(e);
+    if (!m_ctx.state.GraphDragging) edt_op0eq_qval_00MouseUp(e);
 }
 
 bool CrossoverEqEditor::ensureTarget(Field field, ValueEdit *e)
 {
     EditorState &s = m_ctx.state;
-    if (!s.EditTarget || !e)
-        return false;
+    if (!s.EditTarget || !e) return false;
     Field f;
     int b;
-    if (!fieldOf(e->objectName(), &f, &b) || f != field)
-        return false;
+    if (!fieldOf(e->objectName(), &f, &b) || f != field) return false;
     if (*s.EditTarget != fieldByte(field, b)) {
         if (isBand(field))
             targetBand(field, e, false);
@@ -278,8 +300,7 @@ bool CrossoverEqEditor::ensureTarget(Field field, ValueEdit *e)
 
 void CrossoverEqEditor::commit(Field field, ValueEdit *e, bool byReturn)
 {
-    if (!ensureTarget(field, e))
-        return;
+    if (!ensureTarget(field, e)) return;
     EditorState &s = m_ctx.state;
     const FieldSpec &fs = spec(field);
     const int at = *s.EditTarget;
@@ -301,15 +322,13 @@ void CrossoverEqEditor::commit(Field field, ValueEdit *e, bool byReturn)
         s.setCodeAt(at, code, fs.wide);
         recomputeTarget(field);
     }
-    if (byReturn && isBand(field))
-        e->selectAll();
+    if (byReturn && isBand(field)) e->selectAll();
 }
 
 void CrossoverEqEditor::recomputeTarget(Field field)
 {
     EditorState &s = m_ctx.state;
-    if (!s.EditTarget)
-        return;
+    if (!s.EditTarget) return;
     if (isBand(field)) {
         m_ctx.graph.EQ_CalParamtr_DrawCurve_Setflg(s.EditTargetBand, s.GraphChannel, s.EditTargetBandRecord,
                                                    s.LastEdited);
@@ -325,9 +344,18 @@ void CrossoverEqEditor::HLPF_freq_edt_keypress(int filter)
     const Field field = filter == 0 ? HpfFreq : LpfFreq;
     commit(field, edit(field), true);
 }
-void CrossoverEqEditor::EQ_freq_edt_keypress(ValueEdit *e) { commit(EqFreq, e, true); }
-void CrossoverEqEditor::EQ_gain_edt_keypress(ValueEdit *e) { commit(EqGain, e, true); }
-void CrossoverEqEditor::EQ_qval_edt_keypress(ValueEdit *e) { commit(EqQ, e, true); }
+void CrossoverEqEditor::EQ_freq_edt_keypress(ValueEdit *e)
+{
+    commit(EqFreq, e, true);
+}
+void CrossoverEqEditor::EQ_gain_edt_keypress(ValueEdit *e)
+{
+    commit(EqGain, e, true);
+}
+void CrossoverEqEditor::EQ_qval_edt_keypress(ValueEdit *e)
+{
+    commit(EqQ, e, true);
+}
 
 void CrossoverEqEditor::HLPF_edt_exit(int filter)
 {
@@ -340,8 +368,7 @@ void CrossoverEqEditor::EQ_freq_edt_exit(ValueEdit *e)
 {
     // Only while the target is still a band frequency.
     const EditorState &s = m_ctx.state;
-    if (s.EditTarget && *s.EditTarget == s.EditTargetBandRecord)
-        commit(EqFreq, e, false);
+    if (s.EditTarget && *s.EditTarget == s.EditTargetBandRecord) commit(EqFreq, e, false);
     m_ctx.state.clearWheel();
 }
 
@@ -363,9 +390,8 @@ void CrossoverEqEditor::HLPF_type_Cbb_Change(int filter)
 {
     EditorState &s = m_ctx.state;
     auto *list = m_ctx.controls.get<QComboBox>(filter == 0 ? QStringLiteral("cbb_ip0hpf_type")
-                                                            : QStringLiteral("cbb_ip0lpf_type"));
-    if (!list || list->currentIndex() < 0)
-        return;
+                                                           : QStringLiteral("cbb_ip0lpf_type"));
+    if (!list || list->currentIndex() < 0) return;
     const int r = crossoverRecord(Ip0);
     const int at = recordByte(r, filter == 0 ? CrossoverByte::HpfType : CrossoverByte::LpfType);
     s.GraphChannel = 0;
@@ -391,14 +417,11 @@ void CrossoverEqEditor::cbb_op3eq_type_00Change(QComboBox *list)
 {
     const int b = bandOf(list->objectName());
     const int type = list->currentIndex();
-    if (b < 0 || b >= BandCount || type < 0)
-        return;
+    if (b < 0 || b >= BandCount || type < 0) return;
     EditorState &s = m_ctx.state;
     targetBandRecord(b, list, BandByte::Type);
-    if (ValueEdit *e = edit(EqQ, b))
-        e->setEnabled(type == 0);
-    if (ValueEdit *e = edit(EqGain, b))
-        e->setEnabled(true);
+    if (ValueEdit *e = edit(EqQ, b)) e->setEnabled(type == 0);
+    if (ValueEdit *e = edit(EqGain, b)) e->setEnabled(true);
     s.ParamImage[*s.EditTarget] = std::uint8_t(type);
     m_ctx.graph.EQ_CalParamtr_DrawCurve_Setflg(s.EditTargetBand, s.GraphChannel, s.EditTargetBandRecord,
                                                s.LastEdited);
@@ -408,11 +431,9 @@ void CrossoverEqEditor::chk_op3eq_byps_00Click(QCheckBox *box)
 {
     EditorState &s = m_ctx.state;
     // Ticked by the image refresh: the box only shows the byte, whatever nonzero value it holds.
-    if (s.Refreshing)
-        return;
+    if (s.Refreshing) return;
     const int b = bandOf(box->objectName());
-    if (b < 0 || b >= BandCount)
-        return;
+    if (b < 0 || b >= BandCount) return;
     targetBandRecord(b, box, BandByte::Type);
     s.ParamImage.setByte(bandRecord(Ip0, b), BandByte::Bypass, box->isChecked() ? 1 : 0);
     m_ctx.graph.EQ_CalParamtr_DrawCurve_Setflg(s.EditTargetBand, s.GraphChannel, s.EditTargetBandRecord,

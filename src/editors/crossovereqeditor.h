@@ -30,7 +30,7 @@ public:
         std::span<const double> table;
         double lower, upper;
         QString lowerText, upperText; // what an out-of-range number is replaced by
-        QString (*text)(int code); // the text after an edit
+        QString (*text)(int code);    // the text after an edit
     };
     static const FieldSpec &spec(Field field);
     static bool isBand(Field field) { return field >= EqFreq; }

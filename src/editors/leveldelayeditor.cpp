@@ -18,8 +18,14 @@
 namespace spk {
 
 namespace {
-QString digitAt(const QString &name, int index) { return name.size() > index ? name.mid(index, 1) : QString(); }
-int outputRecord(int k) { return levelRecord(Op0) + 19 * k; } // op0 18, op2 56
+QString digitAt(const QString &name, int index)
+{
+    return name.size() > index ? name.mid(index, 1) : QString();
+}
+int outputRecord(int k)
+{
+    return levelRecord(Op0) + 19 * k;
+} // op0 18, op2 56
 } // namespace
 
 LevelDelayEditor::LevelDelayEditor(EditorContext &ctx, QObject *parent) : QObject(parent), m_ctx(ctx) {}
@@ -58,8 +64,7 @@ LevelDelayEditor::Channel LevelDelayEditor::outputChannel(int k)
 
 LevelDelayEditor::Channel LevelDelayEditor::channelOf(const QString &editName)
 {
-    if (editName.startsWith(QLatin1String("edt_ip0_")))
-        return systemChannel();
+    if (editName.startsWith(QLatin1String("edt_ip0_"))) return systemChannel();
     const QString d = digitAt(editName, 6); // edt_op2_gain, edt_op2_delay
     if (editName.startsWith(QLatin1String("edt_op")) && (d == u'0' || d == u'2'))
         return outputChannel(d.toInt());
@@ -97,7 +102,8 @@ void LevelDelayEditor::attach()
     if (auto *b = c.get<QPushButton>(QStringLiteral("btn_ip0_pol")))
         connect(b, &QPushButton::clicked, this, [this] { btn_ip0_polClick(); });
 
-    for (const QString &name : {QStringLiteral("edt_ip0_gain"), QStringLiteral("edt_op0_gain"), QStringLiteral("edt_op2_gain")}) {
+    for (const QString &name :
+         {QStringLiteral("edt_ip0_gain"), QStringLiteral("edt_op0_gain"), QStringLiteral("edt_op2_gain")}) {
         if (auto *e = c.get<ValueEdit>(name)) {
             e->setAcceptsMinus(true);
             e->onEnter = [this, e] { levelEditTarget(e); };
@@ -107,7 +113,8 @@ void LevelDelayEditor::attach()
             e->onKeyDown = [this, e](int key) { levelEditKeyDown(e, key); };
         }
     }
-    for (const QString &name : {QStringLiteral("edt_ip0_delay"), QStringLiteral("edt_op0_delay"), QStringLiteral("edt_op2_delay")}) {
+    for (const QString &name : {QStringLiteral("edt_ip0_delay"), QStringLiteral("edt_op0_delay"),
+                                QStringLiteral("edt_op2_delay")}) {
         if (auto *e = c.get<ValueEdit>(name)) {
             e->setAcceptsMinus(false);
             e->onEnter = [this, e] { delayEditTarget(e); };
@@ -122,8 +129,7 @@ void LevelDelayEditor::attach()
 bool LevelDelayEditor::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {
-        if (auto *s = qobject_cast<QSlider *>(watched))
-            rztrckbrClick(s);
+        if (auto *s = qobject_cast<QSlider *>(watched)) rztrckbrClick(s);
     } else if (event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
@@ -144,15 +150,12 @@ void LevelDelayEditor::showOutput(int k)
     const Channel ch = outputChannel(k);
     ControlLookup &c = m_ctx.controls;
     const int level = image.word(ch.record, LevelByte::Level);
-    if (auto *e = c.get<QLineEdit>(ch.gainEdit))
-        e->setText(levelText(level, false));
-    if (auto *s = c.get<QSlider>(ch.slider))
-        s->setValue(clampLevelCode(level));
+    if (auto *e = c.get<QLineEdit>(ch.gainEdit)) e->setText(levelText(level, false));
+    if (auto *s = c.get<QSlider>(ch.slider)) s->setValue(clampLevelCode(level));
     showPolarity(ch.polarity, image.byte(ch.record, LevelByte::Polarity));
     setButtonFace(c.get<QPushButton>(ch.mute), image.byte(ch.record, LevelByte::Mute) ? MuteRed : QColor());
     const int delay = image.word(ch.record, LevelByte::Delay);
-    if (auto *b = c.get<QScrollBar>(ch.scroll))
-        b->setValue(clampDelayCode(delay));
+    if (auto *b = c.get<QScrollBar>(ch.scroll)) b->setValue(clampDelayCode(delay));
     showDelayTexts(ch, delay);
 }
 
@@ -160,41 +163,35 @@ void LevelDelayEditor::showSystemLevel()
 {
     const Channel ch = systemChannel();
     const int level = m_ctx.state.ParamImage.word(ch.record, LevelByte::Level);
-    if (auto *e = m_ctx.controls.get<QLineEdit>(ch.gainEdit))
-        e->setText(levelText(level, true));
-    if (auto *s = m_ctx.controls.get<QSlider>(ch.slider))
-        s->setValue(clampLevelCode(level));
+    if (auto *e = m_ctx.controls.get<QLineEdit>(ch.gainEdit)) e->setText(levelText(level, true));
+    if (auto *s = m_ctx.controls.get<QSlider>(ch.slider)) s->setValue(clampLevelCode(level));
 }
 
 void LevelDelayEditor::showSystemPolarity()
 {
-    showPolarity(systemChannel().polarity, m_ctx.state.ParamImage.byte(levelRecord(Ip0), LevelByte::Polarity));
+    showPolarity(systemChannel().polarity,
+                 m_ctx.state.ParamImage.byte(levelRecord(Ip0), LevelByte::Polarity));
 }
 
 void LevelDelayEditor::showSystemDelay()
 {
     const Channel ch = systemChannel();
     const int delay = m_ctx.state.ParamImage.word(ch.record, LevelByte::Delay);
-    if (auto *b = m_ctx.controls.get<QScrollBar>(ch.scroll))
-        b->setValue(clampDelayCode(delay));
+    if (auto *b = m_ctx.controls.get<QScrollBar>(ch.scroll)) b->setValue(clampDelayCode(delay));
     showDelayTexts(ch, delay);
 }
 
 void LevelDelayEditor::showDelayTexts(const Channel &ch, int code)
 {
-    if (auto *e = m_ctx.controls.get<QLineEdit>(ch.delayEdit))
-        e->setText(delayMsText(code));
-    if (auto *l = m_ctx.controls.get<QLabel>(ch.metres))
-        l->setText(delayMetresText(code));
-    if (auto *l = m_ctx.controls.get<QLabel>(ch.feet))
-        l->setText(delayFeetText(code));
+    if (auto *e = m_ctx.controls.get<QLineEdit>(ch.delayEdit)) e->setText(delayMsText(code));
+    if (auto *l = m_ctx.controls.get<QLabel>(ch.metres)) l->setText(delayMetresText(code));
+    if (auto *l = m_ctx.controls.get<QLabel>(ch.feet)) l->setText(delayFeetText(code));
 }
 
 void LevelDelayEditor::showPolarity(const QString &name, int polarityByte)
 {
     auto *b = m_ctx.controls.get<QPushButton>(name);
-    if (!b)
-        return;
+    if (!b) return;
     b->setText(polarityText(polarityByte));
     setButtonFace(b, polarityByte ? PolarityYellow : LightGrey);
 }
@@ -206,21 +203,16 @@ void LevelDelayEditor::rztrckbr_ingainChange()
     EditorState &s = m_ctx.state;
     const Channel ch = systemChannel();
     auto *slider = m_ctx.controls.get<QSlider>(ch.slider);
-    if (!slider)
-        return;
+    if (!slider) return;
     const int p = slider->value();
     auto *edit = m_ctx.controls.get<QLineEdit>(ch.gainEdit);
     auto *mute = m_ctx.controls.get<QPushButton>(ch.mute);
-    if (edit)
-        edit->setText(levelText(p, true));
+    if (edit) edit->setText(levelText(p, true));
     setButtonFace(mute, p != 0 ? LightGrey : MuteRed);
-    if (!s.Refreshing)
-        s.ParamImage.setWord(ch.record, LevelByte::Level, p);
-    if (!s.MuteClickBusy)
-        s.SavedSystemLevel = p;
+    if (!s.Refreshing) s.ParamImage.setWord(ch.record, LevelByte::Level, p);
+    if (!s.MuteClickBusy) s.SavedSystemLevel = p;
     s.MuteClickBusy = false;
-    if (!s.Refreshing)
-        s.markRecord(ch.record);
+    if (!s.Refreshing) s.markRecord(ch.record);
 }
 
 void LevelDelayEditor::rztrckbr_op2_gainChange(QSlider *slider)
@@ -229,10 +221,8 @@ void LevelDelayEditor::rztrckbr_op2_gainChange(QSlider *slider)
     const QString d = digitAt(slider->objectName(), 11); // rztrckbr_op2_gain
     const Channel ch = outputChannel(d.toInt());
     const int p = slider->value();
-    if (auto *edit = m_ctx.controls.get<QLineEdit>(ch.gainEdit))
-        edit->setText(levelText(p, false));
-    if (s.Refreshing)
-        return;
+    if (auto *edit = m_ctx.controls.get<QLineEdit>(ch.gainEdit)) edit->setText(levelText(p, false));
+    if (s.Refreshing) return;
     s.ParamImage.setWord(ch.record, LevelByte::Level, p);
     s.markRecord(ch.record);
 }
@@ -286,8 +276,7 @@ void LevelDelayEditor::delayChanged(const Channel &ch, QAbstractSlider *bar)
     const int p = bar->value();
     showDelayTexts(ch, p);
     // Filled from the image: nothing to store, and the wheel stays where the user left it.
-    if (s.Refreshing)
-        return;
+    if (s.Refreshing) return;
     s.ParamImage.setWord(ch.record, LevelByte::Delay, p);
     s.markRecord(ch.record);
     s.EditTargetName = bar->objectName();
@@ -328,11 +317,9 @@ void LevelDelayEditor::rztrckbrExit()
 void LevelDelayEditor::target(ValueEdit *edit, int offset, bool selectAll)
 {
     const Channel ch = channelOf(edit->objectName());
-    if (ch.record < 0)
-        return;
+    if (ch.record < 0) return;
     EditorState &s = m_ctx.state;
-    if (selectAll)
-        edit->selectAll();
+    if (selectAll) edit->selectAll();
     const bool level = offset == LevelByte::Level;
     s.EditTarget = recordByte(ch.record, offset);
     s.LastEdited = ch.record;
@@ -345,20 +332,23 @@ bool LevelDelayEditor::ensureTarget(ValueEdit *edit, int offset)
 {
     const EditorState &s = m_ctx.state;
     const Channel ch = channelOf(edit->objectName());
-    if (!s.EditTarget || ch.record < 0)
-        return false;
-    if (*s.EditTarget != recordByte(ch.record, offset))
-        target(edit, offset, false);
+    if (!s.EditTarget || ch.record < 0) return false;
+    if (*s.EditTarget != recordByte(ch.record, offset)) target(edit, offset, false);
     return true;
 }
 
-void LevelDelayEditor::levelEditTarget(ValueEdit *edit) { target(edit, LevelByte::Level, true); }
-void LevelDelayEditor::delayEditTarget(ValueEdit *edit) { target(edit, LevelByte::Delay, true); }
+void LevelDelayEditor::levelEditTarget(ValueEdit *edit)
+{
+    target(edit, LevelByte::Level, true);
+}
+void LevelDelayEditor::delayEditTarget(ValueEdit *edit)
+{
+    target(edit, LevelByte::Delay, true);
+}
 
 void LevelDelayEditor::levelEditCommit(ValueEdit *edit, bool byReturn)
 {
-    if (!ensureTarget(edit, LevelByte::Level))
-        return;
+    if (!ensureTarget(edit, LevelByte::Level)) return;
     EditorState &s = m_ctx.state;
     const Channel ch = channelOf(edit->objectName());
     const int at = *s.EditTarget;
@@ -375,17 +365,14 @@ void LevelDelayEditor::levelEditCommit(ValueEdit *edit, bool byReturn)
     }
     if (byReturn || code != old) {
         edit->setText(levelText(code, ch.system));
-        if (auto *slider = m_ctx.controls.get<QSlider>(ch.slider))
-            slider->setValue(code);
-        if (byReturn)
-            edit->selectAll();
+        if (auto *slider = m_ctx.controls.get<QSlider>(ch.slider)) slider->setValue(code);
+        if (byReturn) edit->selectAll();
     }
 }
 
 void LevelDelayEditor::delayEditCommit(ValueEdit *edit, bool byReturn)
 {
-    if (!ensureTarget(edit, LevelByte::Delay))
-        return;
+    if (!ensureTarget(edit, LevelByte::Delay)) return;
     EditorState &s = m_ctx.state;
     const Channel ch = channelOf(edit->objectName());
     const int at = *s.EditTarget;
@@ -406,47 +393,39 @@ void LevelDelayEditor::delayEditCommit(ValueEdit *edit, bool byReturn)
     }
     if (byReturn || code != old) {
         edit->setText(byReturn ? enterText(code) : delayMsText(code));
-        if (auto *bar = m_ctx.controls.get<QScrollBar>(ch.scroll))
-            bar->setValue(code);
-        if (byReturn)
-            edit->selectAll();
+        if (auto *bar = m_ctx.controls.get<QScrollBar>(ch.scroll)) bar->setValue(code);
+        if (byReturn) edit->selectAll();
     }
 }
 
 void LevelDelayEditor::levelEditKeyDown(ValueEdit *edit, int key)
 {
-    if ((key != Qt::Key_Up && key != Qt::Key_Down) || !ensureTarget(edit, LevelByte::Level))
-        return;
+    if ((key != Qt::Key_Up && key != Qt::Key_Down) || !ensureTarget(edit, LevelByte::Level)) return;
     EditorState &s = m_ctx.state;
     const Channel ch = channelOf(edit->objectName());
     const int at = *s.EditTarget;
     int code = std::clamp(s.codeAt(at, true), 0, MaxLevelCode);
-    if (key == Qt::Key_Up ? code >= MaxLevelCode : code <= 0)
-        return;
+    if (key == Qt::Key_Up ? code >= MaxLevelCode : code <= 0) return;
     code += key == Qt::Key_Up ? 1 : -1;
     s.setCodeAt(at, code, true);
     s.markRecord(at / RecordSize);
     edit->setText(levelText(code, ch.system));
-    if (auto *slider = m_ctx.controls.get<QSlider>(ch.slider))
-        slider->setValue(code);
+    if (auto *slider = m_ctx.controls.get<QSlider>(ch.slider)) slider->setValue(code);
 }
 
 void LevelDelayEditor::delayEditKeyDown(ValueEdit *edit, int key)
 {
-    if ((key != Qt::Key_Up && key != Qt::Key_Down) || !ensureTarget(edit, LevelByte::Delay))
-        return;
+    if ((key != Qt::Key_Up && key != Qt::Key_Down) || !ensureTarget(edit, LevelByte::Delay)) return;
     EditorState &s = m_ctx.state;
     const Channel ch = channelOf(edit->objectName());
     const int at = *s.EditTarget;
     int code = std::clamp(s.codeAt(at, true), 0, MaxDelayCode);
-    if (key == Qt::Key_Up ? code >= MaxDelayCode : code <= 0)
-        return;
+    if (key == Qt::Key_Up ? code >= MaxDelayCode : code <= 0) return;
     code += key == Qt::Key_Up ? 1 : -1;
     s.setCodeAt(at, code, true);
     s.markRecord(at / RecordSize);
     edit->setText(delayMsText(code));
-    if (auto *bar = m_ctx.controls.get<QScrollBar>(ch.scroll))
-        bar->setValue(code);
+    if (auto *bar = m_ctx.controls.get<QScrollBar>(ch.scroll)) bar->setValue(code);
 }
 
 } // namespace spk

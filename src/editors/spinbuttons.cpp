@@ -18,9 +18,7 @@ QToolButton *makeHalf(QWidget *parent, Qt::ArrowType arrow, const char *name)
 } // namespace
 
 SpinButtons::SpinButtons(QWidget *parent)
-    : QWidget(parent),
-      m_up(makeHalf(this, Qt::UpArrow, "up")),
-      m_down(makeHalf(this, Qt::DownArrow, "down"))
+    : QWidget(parent), m_up(makeHalf(this, Qt::UpArrow, "up")), m_down(makeHalf(this, Qt::DownArrow, "down"))
 {
     setFocusPolicy(Qt::NoFocus);
     connect(m_up, &QToolButton::clicked, this, &SpinButtons::upClicked);

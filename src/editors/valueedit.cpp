@@ -25,32 +25,27 @@ bool ValueEdit::accepts(QChar c) const
 void ValueEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
-    if (isFieldChange(event->reason()) && onEnter)
-        onEnter();
+    if (isFieldChange(event->reason()) && onEnter) onEnter();
 }
 
 void ValueEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    if (isFieldChange(event->reason()) && m_exitAttached && onExit)
-        onExit();
+    if (isFieldChange(event->reason()) && m_exitAttached && onExit) onExit();
 }
 
 void ValueEdit::mouseReleaseEvent(QMouseEvent *event)
 {
     QLineEdit::mouseReleaseEvent(event);
-    if (onMouseUp)
-        onMouseUp();
+    if (onMouseUp) onMouseUp();
 }
 
 void ValueEdit::keyPressEvent(QKeyEvent *event)
 {
-    if (onKeyDown)
-        onKeyDown(event->key());
+    if (onKeyDown) onKeyDown(event->key());
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
-        if (onReturn)
-            onReturn();
+        if (onReturn) onReturn();
         return;
     }
     // Keys that type a character go through the filter; cursor and editing keys and shortcuts

@@ -45,8 +45,7 @@ void EqReset::btn_EQresetClick()
 
 void EqReset::btn2Click()
 {
-    if (auto *box = m_ctx.controls.get<QGroupBox>(QStringLiteral("rzgrpbx_resetalleq")))
-        box->hide();
+    if (auto *box = m_ctx.controls.get<QGroupBox>(QStringLiteral("rzgrpbx_resetalleq"))) box->hide();
 }
 
 void EqReset::btn_op0_resetalleqClick()
@@ -75,15 +74,12 @@ void EqReset::tmr_reseteq_inTimer()
 
     const ParamImage &image = s.ParamImage;
     const QString suffix = QStringLiteral("_0") + QString::number(b);
-    if (ValueEdit *e = m_editor.edit(Field::EqFreq, b))
-        e->setText(freqText(image.byte(r, BandByte::Freq)));
+    if (ValueEdit *e = m_editor.edit(Field::EqFreq, b)) e->setText(freqText(image.byte(r, BandByte::Freq)));
     const int type = image.byte(r, BandByte::Type);
     if (auto *list = m_ctx.controls.get<QComboBox>(QStringLiteral("cbb_ip0eq_type") + suffix))
         list->setCurrentIndex(type <= MaxEqType ? type : -1);
-    if (ValueEdit *e = m_editor.edit(Field::EqGain, b))
-        e->setText(gainText(image.word(r, BandByte::Gain)));
-    if (ValueEdit *e = m_editor.edit(Field::EqQ, b))
-        e->setText(qText(image.word(r, BandByte::Q)));
+    if (ValueEdit *e = m_editor.edit(Field::EqGain, b)) e->setText(gainText(image.word(r, BandByte::Gain)));
+    if (ValueEdit *e = m_editor.edit(Field::EqQ, b)) e->setText(qText(image.word(r, BandByte::Q)));
     m_ctx.graph.computeBand(Ip0, b, bandByte);
     // A box that was clear runs its own click handling here, which stores 1 in the bypass byte.
     if (auto *box = m_ctx.controls.get<QCheckBox>(QStringLiteral("chk_ip0eq_byps") + suffix))
@@ -99,8 +95,7 @@ void EqReset::tmr_reseteq_inTimer()
     s.tmr_reseteq_in.stop();
     s.ProgressValue = 100;
     // The progress timer only runs its course while connected; offline the box closes here.
-    if (!s.Link.Connected)
-        m_progress.close();
+    if (!s.Link.Connected) m_progress.close();
 }
 
 } // namespace spk

@@ -20,7 +20,8 @@ class EqReset : public QObject
     Q_OBJECT
 public:
     static constexpr std::array<std::uint8_t, RecordSize> ResetBandDefaults = {0, 0, 120, 0, 120, 0, 42, 0};
-    static constexpr std::array<int, BandCount> ResetBandFrequencies = {14, 39, 63, 88, 112, 136, 160, 184, 208, 230};
+    static constexpr std::array<int, BandCount> ResetBandFrequencies = {14,  39,  63,  88,  112,
+                                                                        136, 160, 184, 208, 230};
 
     EqReset(EditorContext &ctx, CrossoverEqEditor &editor, ProgressBox &progress, QObject *parent = nullptr);
     void attach();

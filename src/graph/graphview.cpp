@@ -24,7 +24,10 @@ GraphView::GraphView(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-QSize GraphView::sizeHint() const { return {GraphWidth, GraphHeight}; }
+QSize GraphView::sizeHint() const
+{
+    return {GraphWidth, GraphHeight};
+}
 
 void GraphView::attach(EditorContext &ctx, CrossoverEqEditor &editor)
 {
@@ -41,32 +44,37 @@ void GraphView::paintEvent(QPaintEvent *)
         p.fillRect(rect(), QColor(20, 20, 20));
 }
 
-void GraphView::mousePressEvent(QMouseEvent *event) { img_op0eqbackgroundMouseDown(event->position().toPoint()); }
-void GraphView::mouseMoveEvent(QMouseEvent *event) { img_public_eqbackgroundMouseMove(event->position().toPoint()); }
-void GraphView::mouseReleaseEvent(QMouseEvent *event) { img_op0eqbackgroundMouseUp(event->position().toPoint()); }
+void GraphView::mousePressEvent(QMouseEvent *event)
+{
+    img_op0eqbackgroundMouseDown(event->position().toPoint());
+}
+void GraphView::mouseMoveEvent(QMouseEvent *event)
+{
+    img_public_eqbackgroundMouseMove(event->position().toPoint());
+}
+void GraphView::mouseReleaseEvent(QMouseEvent *event)
+{
+    img_op0eqbackgroundMouseUp(event->position().toPoint());
+}
 
 int GraphView::hitTest(const std::array<EqPoint, BandCount> &points, QPoint pos)
 {
     for (int b = 0; b < BandCount; ++b) {
         const EqPoint &p = points[b];
-        if (p.x - 10 < pos.x() && pos.x() < p.x + 10 && p.y - 10 < pos.y() && pos.y() < p.y + 10)
-            return b;
+        if (p.x - 10 < pos.x() && pos.x() < p.x + 10 && p.y - 10 < pos.y() && pos.y() < p.y + 10) return b;
     }
     return -1;
 }
 
 void GraphView::img_op0eqbackgroundMouseDown(QPoint pos)
 {
-    if (!m_ctx)
-        return;
+    if (!m_ctx) return;
     EditorState &s = m_ctx->state;
     s.GraphChannel = 0;
     // The focused editor leaves (and commits) before anything else changes.
-    if (QLineEdit *sink = m_ctx->focusSink())
-        sink->setFocus(Qt::MouseFocusReason);
+    if (QLineEdit *sink = m_ctx->focusSink()) sink->setFocus(Qt::MouseFocusReason);
     const int b = hitTest(m_ctx->graph.response(Ip0).points(), pos);
-    if (b < 0)
-        return;
+    if (b < 0) return;
     ValueEdit *freq = m_editor->edit(Field::EqFreq, b);
     s.EditTargetBand = b;
     s.EditTargetControl = freq;
@@ -76,14 +84,12 @@ void GraphView::img_op0eqbackgroundMouseDown(QPoint pos)
     s.EditTargetName = QStringLiteral("edt_ip0eq_gain_0");
     s.WheelOpen = false;
     s.GraphDragging = true;
-    if (freq)
-        freq->setFocus(Qt::MouseFocusReason);
+    if (freq) freq->setFocus(Qt::MouseFocusReason);
 }
 
 void GraphView::img_public_eqbackgroundMouseMove(QPoint pos)
 {
-    if (!m_ctx || !m_ctx->state.GraphDragging)
-        return;
+    if (!m_ctx || !m_ctx->state.GraphDragging) return;
     EditorState &s = m_ctx->state;
     const double f = std::clamp(PixelXToFreq(pos.x()), FreqTable.front(), FreqTable.back());
     const double g = std::clamp(PixelYToDb(pos.y()), GainTable.front(), GainTable.back());
@@ -116,15 +122,13 @@ void GraphView::img_public_eqbackgroundMouseMove(QPoint pos)
 void GraphView::img_op0eqbackgroundMouseUp(QPoint)
 {
     // A press that grabbed no point leaves nothing to finish.
-    if (!m_ctx || !m_ctx->state.GraphDragging)
-        return;
+    if (!m_ctx || !m_ctx->state.GraphDragging) return;
     EditorState &s = m_ctx->state;
     s.GraphDragging = false;
     const int b = s.EditTargetBand;
     ValueEdit *freq = m_editor->edit(Field::EqFreq, b);
     // Moving the focus away must not commit the frequency edit's text ...
-    if (freq)
-        freq->setExitAttached(false);
+    if (freq) freq->setExitAttached(false);
     auto *type = m_ctx->controls.get<QComboBox>(QStringLiteral("cbb_ip0eq_type_0") + QString::number(b));
     const bool peq = type && type->currentIndex() == 0;
     const Field next = peq ? Field::EqQ : Field::EqGain;
@@ -139,8 +143,7 @@ void GraphView::img_op0eqbackgroundMouseUp(QPoint)
             m_editor->edt_op0eq_gain_00MouseUp(e);
     }
     // ... but only this once: later exits from it commit again.
-    if (freq)
-        freq->setExitAttached(true);
+    if (freq) freq->setExitAttached(true);
 }
 
 } // namespace spk

@@ -20,9 +20,7 @@ template <std::size_t... I> std::array<ChannelResponse, ChannelCount> makeRespon
 } // namespace
 
 ResponseGraph::ResponseGraph(EditorState &state, QObject *parent)
-    : QObject(parent),
-      m_state(state),
-      m_responses(makeResponses(std::make_index_sequence<ChannelCount>())),
+    : QObject(parent), m_state(state), m_responses(makeResponses(std::make_index_sequence<ChannelCount>())),
       m_renderer(std::make_unique<GraphRenderer>(GraphWidth, GraphHeight))
 {
     m_renderer->drawBackground();
@@ -30,11 +28,20 @@ ResponseGraph::ResponseGraph(EditorState &state, QObject *parent)
 
 ResponseGraph::~ResponseGraph() = default;
 
-int ResponseGraph::clampChannel(int channel) { return std::clamp(channel, 0, ChannelCount - 1); }
+int ResponseGraph::clampChannel(int channel)
+{
+    return std::clamp(channel, 0, ChannelCount - 1);
+}
 
-const QImage &ResponseGraph::image() const { return m_renderer->image(); }
+const QImage &ResponseGraph::image() const
+{
+    return m_renderer->image();
+}
 
-bool ResponseGraph::phaseView() const { return m_renderer->phaseView(); }
+bool ResponseGraph::phaseView() const
+{
+    return m_renderer->phaseView();
+}
 
 void ResponseGraph::computeHpf(int channel, int freqCode, int typeCode)
 {
@@ -48,8 +55,7 @@ void ResponseGraph::computeLpf(int channel, int freqCode, int typeCode)
 
 void ResponseGraph::computeBand(int channel, int band, int bandRecord)
 {
-    if (bandRecord < 0 || bandRecord + RecordSize > ImageSize)
-        return;
+    if (bandRecord < 0 || bandRecord + RecordSize > ImageSize) return;
     m_responses[clampChannel(channel)].setBand(band, m_state.ParamImage.record(bandRecord / RecordSize));
 }
 
@@ -80,16 +86,16 @@ void ResponseGraph::render(int channel)
 void ResponseGraph::DrawHLpfEQCurve(int channel)
 {
     render(channel);
-    if (m_view)
-        m_view->update();
+    if (m_view) m_view->update();
 }
 
 void ResponseGraph::chk_pha_responseClick()
 {
     if (m_phaseBox) {
         QPalette p = m_phaseBox->palette();
-        p.setColor(QPalette::WindowText,
-                   m_phaseBox->isChecked() ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Link));
+        p.setColor(QPalette::WindowText, m_phaseBox->isChecked()
+                                             ? QColor(255, 0, 0)
+                                             : QApplication::palette().color(QPalette::Link));
         m_phaseBox->setPalette(p);
     }
     DrawHLpfEQCurve(m_state.GraphChannel);

@@ -15,19 +15,15 @@ WheelRouter::WheelRouter(EditorContext &ctx, ValueStepper &stepper, QWidget *win
 
 bool WheelRouter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::Wheel)
-        return false;
+    if (event->type() != QEvent::Wheel) return false;
     auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || !m_window || widget->window() != m_window)
-        return false;
+    if (!widget || !m_window || widget->window() != m_window) return false;
     auto *wheel = static_cast<QWheelEvent *>(event);
     const QPoint angle = wheel->angleDelta();
     const int delta = angle.y() != 0 ? angle.y() : angle.x();
     // Touchpads send begin and end events that carry no movement; they are no notch.
-    if (delta == 0)
-        return false;
-    if (!FormMouseWheel(delta))
-        return false;
+    if (delta == 0) return false;
+    if (!FormMouseWheel(delta)) return false;
     event->accept();
     return true;
 }
@@ -35,8 +31,7 @@ bool WheelRouter::eventFilter(QObject *watched, QEvent *event)
 bool WheelRouter::FormMouseWheel(int delta)
 {
     EditorState &s = m_ctx.state;
-    if (!s.WheelOpen)
-        return false;
+    if (!s.WheelOpen) return false;
     if (s.EditTargetName.isEmpty()) {
         s.WheelOpen = false;
         return false;

@@ -47,19 +47,45 @@ void TestEqEditors::typedValue_data()
     QTest::addColumn<bool>("wide");
     QTest::addColumn<int>("code");
 
-    QTest::newRow("freq above range") << "edt_ip0eq_freq_03" << "25000" << "21900Hz" << 5 << 0 << false << 243;
-    QTest::newRow("freq below range") << "edt_ip0eq_freq_03" << "10" << "19.7Hz" << 5 << 0 << false << 0;
-    QTest::newRow("freq tie goes low") << "edt_ip0eq_freq_03" << "1015" << "1000Hz" << 5 << 0 << false << 136;
-    QTest::newRow("freq between") << "edt_ip0eq_freq_09" << "1016" << "1030Hz" << 11 << 0 << false << 137;
-    QTest::newRow("hpf tie") << "edt_ip0hpf_freq" << "1015" << "1000Hz" << 1 << 0 << false << 136;
-    QTest::newRow("lpf above") << "edt_ip0lpf_freq" << "25000" << "21900Hz" << 1 << 4 << false << 243;
-    QTest::newRow("gain tie") << "edt_ip0eq_gain_03" << "-0.1" << "-0.2dB" << 5 << 2 << true << 119;
-    QTest::newRow("gain below") << "edt_ip0eq_gain_03" << "-30" << "-24.0dB" << 5 << 2 << true << 0;
-    QTest::newRow("gain above") << "edt_ip0eq_gain_00" << "13" << "12.0dB" << 2 << 2 << true << 180;
-    QTest::newRow("gain") << "edt_ip0eq_gain_07" << "-3.4" << "-3.4dB" << 9 << 2 << true << 103;
-    QTest::newRow("q above") << "edt_ip0eq_qval_03" << "100" << "92.302" << 5 << 6 << true << 78;
-    QTest::newRow("q nearest") << "edt_ip0eq_qval_03" << "4" << "4.072" << 5 << 6 << true << 42;
-    QTest::newRow("q below") << "edt_ip0eq_qval_05" << ".1" << "0.267" << 7 << 6 << true << 0;
+    QTest::newRow("freq above range") << "edt_ip0eq_freq_03"
+                                      << "25000"
+                                      << "21900Hz" << 5 << 0 << false << 243;
+    QTest::newRow("freq below range") << "edt_ip0eq_freq_03"
+                                      << "10"
+                                      << "19.7Hz" << 5 << 0 << false << 0;
+    QTest::newRow("freq tie goes low") << "edt_ip0eq_freq_03"
+                                       << "1015"
+                                       << "1000Hz" << 5 << 0 << false << 136;
+    QTest::newRow("freq between") << "edt_ip0eq_freq_09"
+                                  << "1016"
+                                  << "1030Hz" << 11 << 0 << false << 137;
+    QTest::newRow("hpf tie") << "edt_ip0hpf_freq"
+                             << "1015"
+                             << "1000Hz" << 1 << 0 << false << 136;
+    QTest::newRow("lpf above") << "edt_ip0lpf_freq"
+                               << "25000"
+                               << "21900Hz" << 1 << 4 << false << 243;
+    QTest::newRow("gain tie") << "edt_ip0eq_gain_03"
+                              << "-0.1"
+                              << "-0.2dB" << 5 << 2 << true << 119;
+    QTest::newRow("gain below") << "edt_ip0eq_gain_03"
+                                << "-30"
+                                << "-24.0dB" << 5 << 2 << true << 0;
+    QTest::newRow("gain above") << "edt_ip0eq_gain_00"
+                                << "13"
+                                << "12.0dB" << 2 << 2 << true << 180;
+    QTest::newRow("gain") << "edt_ip0eq_gain_07"
+                          << "-3.4"
+                          << "-3.4dB" << 9 << 2 << true << 103;
+    QTest::newRow("q above") << "edt_ip0eq_qval_03"
+                             << "100"
+                             << "92.302" << 5 << 6 << true << 78;
+    QTest::newRow("q nearest") << "edt_ip0eq_qval_03"
+                               << "4"
+                               << "4.072" << 5 << 6 << true << 42;
+    QTest::newRow("q below") << "edt_ip0eq_qval_05"
+                             << ".1"
+                             << "0.267" << 7 << 6 << true << 0;
 }
 
 void TestEqEditors::typedValue()
@@ -84,12 +110,24 @@ void TestEqEditors::unparsableTextKeepsCode_data()
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("unit still in text") << "edt_ip0eq_freq_03" << "" << "46.8Hz";
-    QTest::newRow("two points") << "edt_ip0eq_freq_03" << "1.2.3" << "46.8Hz";
-    QTest::newRow("lone point") << "edt_ip0eq_gain_03" << "." << "0.0dB";
-    QTest::newRow("minus inside") << "edt_ip0eq_gain_03" << "3-4" << "0.0dB";
-    QTest::newRow("empty") << "edt_ip0eq_qval_03" << "" << "4.072";
-    QTest::newRow("crossover") << "edt_ip0lpf_freq" << "" << "20100Hz";
+    QTest::newRow("unit still in text") << "edt_ip0eq_freq_03"
+                                        << ""
+                                        << "46.8Hz";
+    QTest::newRow("two points") << "edt_ip0eq_freq_03"
+                                << "1.2.3"
+                                << "46.8Hz";
+    QTest::newRow("lone point") << "edt_ip0eq_gain_03"
+                                << "."
+                                << "0.0dB";
+    QTest::newRow("minus inside") << "edt_ip0eq_gain_03"
+                                  << "3-4"
+                                  << "0.0dB";
+    QTest::newRow("empty") << "edt_ip0eq_qval_03"
+                           << ""
+                           << "4.072";
+    QTest::newRow("crossover") << "edt_ip0lpf_freq"
+                               << ""
+                               << "20100Hz";
 }
 
 void TestEqEditors::unparsableTextKeepsCode()
@@ -149,7 +187,7 @@ void TestEqEditors::marksOnlyTheRecord()
     QCOMPARE(f.state().DirtyFlags.first(), std::optional<int>(5));
     f.state().DirtyFlags.clear(5);
     QVERIFY(!f.state().DirtyFlags.first());
-    QVERIFY(f.window->graph().image() != before); // the band was recomputed and drawn
+    QVERIFY(f.window->graph().image() != before);    // the band was recomputed and drawn
     QCOMPARE(f.window->graph().point(Ip0, 3).y, 46); // +6 dB row
     f.type(QStringLiteral("edt_ip0lpf_freq"), QStringLiteral("1000"));
     QCOMPARE(f.state().DirtyFlags.first(), std::optional<int>(1));

@@ -19,8 +19,8 @@ using namespace spk;
 namespace {
 void move(QWidget *view, QPoint to)
 {
-    QMouseEvent e(QEvent::MouseMove, QPointF(to), view->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton,
-                  Qt::NoModifier);
+    QMouseEvent e(QEvent::MouseMove, QPointF(to), view->mapToGlobal(QPointF(to)), Qt::NoButton,
+                  Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(view, &e);
 }
 QPoint centre(WindowFixture &f, int band)
@@ -66,11 +66,16 @@ void TestGraphWindow::dragBeyondEdges_data()
     QTest::addColumn<QString>("gainText");
     // Band 3 starts at 46.8 Hz (code 30), 0 dB (code 120); x -1 keeps the point's column.
     // The drag writes the shortest form ("0dB"); untouched texts keep the refresh's form.
-    QTest::newRow("right") << QPoint(2000, 66) << 243 << 120 << "21900Hz" << "0.0dB";
-    QTest::newRow("left") << QPoint(-300, 66) << 0 << 120 << "19.7Hz" << "0.0dB";
-    QTest::newRow("above") << QPoint(-1, -400) << 30 << 180 << "46.8Hz" << "12dB";
-    QTest::newRow("below") << QPoint(-1, 900) << 30 << 0 << "46.8Hz" << "-24dB";
-    QTest::newRow("up a little") << QPoint(-1, 60) << 30 << 129 << "46.8Hz" << "1.8dB";
+    QTest::newRow("right") << QPoint(2000, 66) << 243 << 120 << "21900Hz"
+                           << "0.0dB";
+    QTest::newRow("left") << QPoint(-300, 66) << 0 << 120 << "19.7Hz"
+                          << "0.0dB";
+    QTest::newRow("above") << QPoint(-1, -400) << 30 << 180 << "46.8Hz"
+                           << "12dB";
+    QTest::newRow("below") << QPoint(-1, 900) << 30 << 0 << "46.8Hz"
+                           << "-24dB";
+    QTest::newRow("up a little") << QPoint(-1, 60) << 30 << 129 << "46.8Hz"
+                                 << "1.8dB";
 }
 
 void TestGraphWindow::dragBeyondEdges()
@@ -84,8 +89,7 @@ void TestGraphWindow::dragBeyondEdges()
     auto *view = f.ctl<GraphView>(QStringLiteral("img_eqbackground"));
     const QPoint start = centre(f, 3);
     QCOMPARE(start, QPoint(FreqToPixelX(46.8), 66));
-    if (to.x() == -1)
-        to.setX(start.x());
+    if (to.x() == -1) to.setX(start.x());
     QTest::mousePress(view, Qt::LeftButton, {}, start);
     QVERIFY(f.state().GraphDragging);
     move(view, to);
@@ -300,7 +304,7 @@ void TestGraphWindow::resetWalk()
 
     QTRY_VERIFY_WITH_TIMEOUT(!f.state().tmr_reseteq_in.isActive(), 5000);
     // The last band's code 230 is 15100 Hz in the table.
-    const QStringList freqs = {"29.5Hz", "60.7Hz", "121.0Hz", "250.0Hz", "500.0Hz",
+    const QStringList freqs = {"29.5Hz",   "60.7Hz",   "121.0Hz",  "250.0Hz",  "500.0Hz",
                                "1000.0Hz", "2000.0Hz", "4000.0Hz", "8000.0Hz", "15100.0Hz"};
     for (int b = 0; b < 10; ++b) {
         const QString s = QStringLiteral("_0") + QString::number(b);
@@ -328,7 +332,8 @@ void TestGraphWindow::resetCancel()
     WindowFixture f(false);
     f.type(QStringLiteral("edt_ip0eq_gain_01"), QStringLiteral("6"));
     f.state().DirtyFlags.clearAll();
-    const std::vector<std::uint8_t> before(f.state().ParamImage.bytes().begin(), f.state().ParamImage.bytes().end());
+    const std::vector<std::uint8_t> before(f.state().ParamImage.bytes().begin(),
+                                           f.state().ParamImage.bytes().end());
     const QImage picture = f.window->graph().image();
     QTest::mouseClick(f.ctl<QWidget>(QStringLiteral("btn_EQreset")), Qt::LeftButton);
     QTest::mouseClick(f.ctl<QWidget>(QStringLiteral("btn2")), Qt::LeftButton);

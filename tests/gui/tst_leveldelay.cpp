@@ -38,11 +38,16 @@ void TestLevelDelay::trackBarTexts_data()
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("system top") << "rztrckbr_ingain" << 300 << "edt_ip0_gain" << "0.0dB";
-    QTest::newRow("system 1") << "rztrckbr_ingain" << 1 << "edt_ip0_gain" << "-59.8dB";
-    QTest::newRow("system 238") << "rztrckbr_ingain" << 238 << "edt_ip0_gain" << "-12.4dB";
-    QTest::newRow("output 0") << "rztrckbr_op0_gain" << 0 << "edt_op0_gain" << "-60.0dB";
-    QTest::newRow("output 150") << "rztrckbr_op2_gain" << 150 << "edt_op2_gain" << "-30.0dB";
+    QTest::newRow("system top") << "rztrckbr_ingain" << 300 << "edt_ip0_gain"
+                                << "0.0dB";
+    QTest::newRow("system 1") << "rztrckbr_ingain" << 1 << "edt_ip0_gain"
+                              << "-59.8dB";
+    QTest::newRow("system 238") << "rztrckbr_ingain" << 238 << "edt_ip0_gain"
+                                << "-12.4dB";
+    QTest::newRow("output 0") << "rztrckbr_op0_gain" << 0 << "edt_op0_gain"
+                              << "-60.0dB";
+    QTest::newRow("output 150") << "rztrckbr_op2_gain" << 150 << "edt_op2_gain"
+                                << "-30.0dB";
 }
 
 void TestLevelDelay::trackBarTexts()
@@ -67,12 +72,18 @@ void TestLevelDelay::typedLevel_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("truncated") << "edt_ip0_gain" << "-10.1" << 249 << "-10.2dB";
-    QTest::newRow("above 0") << "edt_ip0_gain" << "5" << 300 << "0.0dB";
-    QTest::newRow("below -60 system") << "edt_ip0_gain" << "-75" << 0 << "mute";
-    QTest::newRow("below -60 output") << "edt_op0_gain" << "-75" << 0 << "-60.0dB";
-    QTest::newRow("shown value keeps code") << "edt_op2_gain" << "-59.6" << 2 << "-59.6dB";
-    QTest::newRow("output") << "edt_op2_gain" << "-12.4" << 238 << "-12.4dB";
+    QTest::newRow("truncated") << "edt_ip0_gain"
+                               << "-10.1" << 249 << "-10.2dB";
+    QTest::newRow("above 0") << "edt_ip0_gain"
+                             << "5" << 300 << "0.0dB";
+    QTest::newRow("below -60 system") << "edt_ip0_gain"
+                                      << "-75" << 0 << "mute";
+    QTest::newRow("below -60 output") << "edt_op0_gain"
+                                      << "-75" << 0 << "-60.0dB";
+    QTest::newRow("shown value keeps code") << "edt_op2_gain"
+                                            << "-59.6" << 2 << "-59.6dB";
+    QTest::newRow("output") << "edt_op2_gain"
+                            << "-12.4" << 238 << "-12.4dB";
 }
 
 void TestLevelDelay::typedLevel()
@@ -88,8 +99,9 @@ void TestLevelDelay::typedLevel()
     const int record = edit.contains(u"op2") ? 56 : edit.contains(u"op0") ? 18 : 0;
     QCOMPARE(f.state().ParamImage.word(record, LevelByte::Level), code);
     QCOMPARE(f.text(edit), shown);
-    const QString slider = record == 0 ? QStringLiteral("rztrckbr_ingain")
-                                       : QStringLiteral("rztrckbr_op") + edit.mid(6, 1) + QStringLiteral("_gain");
+    const QString slider = record == 0
+                               ? QStringLiteral("rztrckbr_ingain")
+                               : QStringLiteral("rztrckbr_op") + edit.mid(6, 1) + QStringLiteral("_gain");
     QCOMPARE(f.ctl<QSlider>(slider)->value(), code);
     QVERIFY(f.state().DirtyFlags.test(record));
     QCOMPARE(f.ctl<QLineEdit>(edit)->selectedText(), shown);
@@ -134,10 +146,15 @@ void TestLevelDelay::typedDelay_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("code");
     QTest::addColumn<QStringList>("shown");
-    QTest::newRow("10 ms") << "ip0" << "10" << 961 << QStringList({"9.994ms", "3.442m", "11.294ft"});
-    QTest::newRow("20 ms") << "op0" << "20" << 1440 << QStringList({"14.976ms", "5.158m", "16.924ft"});
-    QTest::newRow("huge") << "op2" << "99999999999999999999" << 1440 << QStringList({"14.976ms", "5.158m", "16.924ft"});
-    QTest::newRow("0.998") << "op2" << "0.9984" << 96 << QStringList({"0.998ms", "0.344m", "1.128ft"});
+    QTest::newRow("10 ms") << "ip0"
+                           << "10" << 961 << QStringList({"9.994ms", "3.442m", "11.294ft"});
+    QTest::newRow("20 ms") << "op0"
+                           << "20" << 1440 << QStringList({"14.976ms", "5.158m", "16.924ft"});
+    QTest::newRow("huge") << "op2"
+                          << "99999999999999999999" << 1440
+                          << QStringList({"14.976ms", "5.158m", "16.924ft"});
+    QTest::newRow("0.998") << "op2"
+                           << "0.9984" << 96 << QStringList({"0.998ms", "0.344m", "1.128ft"});
 }
 
 void TestLevelDelay::typedDelay()
@@ -151,10 +168,12 @@ void TestLevelDelay::typedDelay()
     f.type(edit, typed);
     const int record = channel == u"ip0" ? 0 : channel == u"op0" ? 18 : 56;
     QCOMPARE(f.state().ParamImage.word(record, LevelByte::Delay), code);
-    QCOMPARE(f.ctl<QScrollBar>(QStringLiteral("scrlbr_") + channel + QStringLiteral("_delay"))->value(), code);
+    QCOMPARE(f.ctl<QScrollBar>(QStringLiteral("scrlbr_") + channel + QStringLiteral("_delay"))->value(),
+             code);
     // The scroll bar's change handler wrote the text again, without the space.
     QCOMPARE(f.text(edit), shown[0]);
-    QCOMPARE(f.ctl<QLabel>(QStringLiteral("lbl_edt_") + channel + QStringLiteral("_delay_m"))->text(), shown[1]);
+    QCOMPARE(f.ctl<QLabel>(QStringLiteral("lbl_edt_") + channel + QStringLiteral("_delay_m"))->text(),
+             shown[1]);
     QCOMPARE(f.ctl<QLabel>(QStringLiteral("lbl_") + channel + QStringLiteral("_delay_ft"))->text(), shown[2]);
     QVERIFY(f.state().DirtyFlags.test(record));
 }
@@ -238,7 +257,8 @@ void TestLevelDelay::outputMute()
 void TestLevelDelay::polarity()
 {
     WindowFixture f(false);
-    for (const auto &[name, record] : {std::pair{"btn_ip0_pol", 0}, {"btn_op0_pol", 18}, {"btn_op2_pol", 56}}) {
+    for (const auto &[name, record] :
+         {std::pair{"btn_ip0_pol", 0}, {"btn_op0_pol", 18}, {"btn_op2_pol", 56}}) {
         auto *b = f.ctl<QPushButton>(QString::fromLatin1(name));
         QTest::mouseClick(b, Qt::LeftButton);
         QCOMPARE(b->text(), QStringLiteral("Pol(-)"));

@@ -63,17 +63,28 @@ void TestWindowStartup::defaultTexts_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("text");
-    QTest::newRow("system level") << "edt_ip0_gain" << "mute";
-    QTest::newRow("satellite level") << "edt_op0_gain" << "-60.0dB";
-    QTest::newRow("subwoofer level") << "edt_op2_gain" << "-60.0dB";
-    QTest::newRow("system delay") << "edt_ip0_delay" << "0.000ms";
-    QTest::newRow("satellite delay") << "edt_op0_delay" << "0.000ms";
-    QTest::newRow("subwoofer delay") << "edt_op2_delay" << "0.000ms";
-    QTest::newRow("high-pass") << "edt_ip0hpf_freq" << "19.7Hz";
-    QTest::newRow("low-pass") << "edt_ip0lpf_freq" << "20100.0Hz";
-    QTest::newRow("band 1") << "edt_ip0eq_freq_00" << "19.7Hz";
-    QTest::newRow("band 5") << "edt_ip0eq_freq_04" << "62.5Hz";
-    QTest::newRow("band 10") << "edt_ip0eq_freq_09" << "265.0Hz";
+    QTest::newRow("system level") << "edt_ip0_gain"
+                                  << "mute";
+    QTest::newRow("satellite level") << "edt_op0_gain"
+                                     << "-60.0dB";
+    QTest::newRow("subwoofer level") << "edt_op2_gain"
+                                     << "-60.0dB";
+    QTest::newRow("system delay") << "edt_ip0_delay"
+                                  << "0.000ms";
+    QTest::newRow("satellite delay") << "edt_op0_delay"
+                                     << "0.000ms";
+    QTest::newRow("subwoofer delay") << "edt_op2_delay"
+                                     << "0.000ms";
+    QTest::newRow("high-pass") << "edt_ip0hpf_freq"
+                               << "19.7Hz";
+    QTest::newRow("low-pass") << "edt_ip0lpf_freq"
+                              << "20100.0Hz";
+    QTest::newRow("band 1") << "edt_ip0eq_freq_00"
+                            << "19.7Hz";
+    QTest::newRow("band 5") << "edt_ip0eq_freq_04"
+                            << "62.5Hz";
+    QTest::newRow("band 10") << "edt_ip0eq_freq_09"
+                             << "265.0Hz";
 }
 
 void TestWindowStartup::defaultTexts()
@@ -87,14 +98,15 @@ void TestWindowStartup::defaultTexts()
 void TestWindowStartup::bandsAndCrossover()
 {
     WindowFixture f;
-    const QStringList freqs = {"19.7Hz", "26.3Hz", "35.1Hz", "46.8Hz", "62.5Hz",
+    const QStringList freqs = {"19.7Hz", "26.3Hz",  "35.1Hz",  "46.8Hz",  "62.5Hz",
                                "83.4Hz", "111.0Hz", "149.0Hz", "198.0Hz", "265.0Hz"};
     for (int b = 0; b < 10; ++b) {
         const QString s = QStringLiteral("_0") + QString::number(b);
         QCOMPARE(f.text(QStringLiteral("edt_ip0eq_freq") + s), freqs[b]);
         QCOMPARE(f.text(QStringLiteral("edt_ip0eq_gain") + s), QStringLiteral("0.0dB"));
         QCOMPARE(f.text(QStringLiteral("edt_ip0eq_qval") + s), QStringLiteral("4.072"));
-        QCOMPARE(f.ctl<QComboBox>(QStringLiteral("cbb_ip0eq_type") + s)->currentText(), QStringLiteral("PEQ"));
+        QCOMPARE(f.ctl<QComboBox>(QStringLiteral("cbb_ip0eq_type") + s)->currentText(),
+                 QStringLiteral("PEQ"));
         QVERIFY(f.ctl<QWidget>(QStringLiteral("edt_ip0eq_qval") + s)->isEnabled());
         QVERIFY(!f.ctl<QCheckBox>(QStringLiteral("chk_ip0eq_byps") + s)->isChecked());
         QCOMPARE(f.ctl<QCheckBox>(QStringLiteral("chk_ip0eq_byps") + s)->text(), QStringLiteral("Bypass"));
@@ -103,7 +115,8 @@ void TestWindowStartup::bandsAndCrossover()
     QCOMPARE(hpf->count(), 12);
     QCOMPARE(hpf->currentText(), QStringLiteral("12db-Bworth"));
     QCOMPARE(hpf->itemText(11), QStringLiteral("48db-Bessel"));
-    QCOMPARE(f.ctl<QComboBox>(QStringLiteral("cbb_ip0lpf_type"))->currentText(), QStringLiteral("12db-Bworth"));
+    QCOMPARE(f.ctl<QComboBox>(QStringLiteral("cbb_ip0lpf_type"))->currentText(),
+             QStringLiteral("12db-Bworth"));
     QCOMPARE(f.ctl<QComboBox>(QStringLiteral("cbb_ip0eq_type_03"))->itemText(4), QStringLiteral("HS 12dB"));
     for (const char *name : {"lbl_edt_ip0_delay_m", "lbl_edt_op0_delay_m", "lbl_edt_op2_delay_m"})
         QCOMPARE(f.ctl<QLabel>(QString::fromLatin1(name))->text(), QStringLiteral("0.000m"));
@@ -154,11 +167,10 @@ void TestWindowStartup::menu()
     QStringList file;
     for (QAction *a : top[0]->menu()->actions())
         file << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    QCOMPARE(file, QStringList({"Load a preset from PC", "Load all presets from PC", "-", "Save this preset to PC",
-                                "Save all presets to PC", "-", "Exit"}));
+    QCOMPARE(file, QStringList({"Load a preset from PC", "Load all presets from PC", "-",
+                                "Save this preset to PC", "Save all presets to PC", "-", "Exit"}));
     for (QAction *a : top[0]->menu()->actions())
-        if (!a->isSeparator())
-            QCOMPARE(a->isEnabled(), a->text() == QLatin1String("Exit"));
+        if (!a->isSeparator()) QCOMPARE(a->isEnabled(), a->text() == QLatin1String("Exit"));
     QStringList help;
     for (QAction *a : top[1]->menu()->actions())
         help << (a->isSeparator() ? QStringLiteral("-") : a->text());
@@ -278,24 +290,26 @@ void TestWindowStartup::buttonsUseArial()
 void TestWindowStartup::accessibleNames()
 {
     WindowFixture f;
-    QCOMPARE(f.ctl<QWidget>(QStringLiteral("edt_ip0eq_gain_03"))->accessibleName(), QStringLiteral("EQ band 4 gain"));
-    QCOMPARE(f.ctl<QWidget>(QStringLiteral("cbb_ip0hpf_type"))->accessibleName(), QStringLiteral("High-pass type"));
-    QCOMPARE(f.ctl<QWidget>(QStringLiteral("edt_ip0_delay"))->accessibleName(), QStringLiteral("System delay"));
+    QCOMPARE(f.ctl<QWidget>(QStringLiteral("edt_ip0eq_gain_03"))->accessibleName(),
+             QStringLiteral("EQ band 4 gain"));
+    QCOMPARE(f.ctl<QWidget>(QStringLiteral("cbb_ip0hpf_type"))->accessibleName(),
+             QStringLiteral("High-pass type"));
+    QCOMPARE(f.ctl<QWidget>(QStringLiteral("edt_ip0_delay"))->accessibleName(),
+             QStringLiteral("System delay"));
 
     // Every visible control a screen reader can land on has a name; buttons keep their captions.
     const QList<QWidget *> all = f.window->findChildren<QWidget *>();
     for (QWidget *w : all) {
-        if (!w->isVisibleTo(f.window.get()) || w->focusPolicy() == Qt::NoFocus)
-            continue;
+        if (!w->isVisibleTo(f.window.get()) || w->focusPolicy() == Qt::NoFocus) continue;
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
         QVERIFY(iface);
         const QString name = iface->text(QAccessible::Name);
         QVERIFY2(!name.trimmed().isEmpty(), qPrintable(w->objectName() + " " + w->metaObject()->className()));
-        if (auto *b = qobject_cast<QPushButton *>(w))
-            QCOMPARE(name, b->text());
+        if (auto *b = qobject_cast<QPushButton *>(w)) QCOMPARE(name, b->text());
     }
     // The spin buttons are no focus stops but still read out.
-    auto *up = f.ctl<QWidget>(QStringLiteral("spinbtn_edt_ip0eq_qval_00"))->findChild<QWidget *>(QStringLiteral("up"));
+    auto *up = f.ctl<QWidget>(QStringLiteral("spinbtn_edt_ip0eq_qval_00"))
+                   ->findChild<QWidget *>(QStringLiteral("up"));
     QCOMPARE(up->accessibleName(), QStringLiteral("Increase EQ band 1 Q"));
 }
 

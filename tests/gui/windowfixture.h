@@ -49,8 +49,7 @@ public:
         window->show();
         window->activateWindow();
         QApplication::setActiveWindow(window.get());
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qWarning("main window did not become active");
+        if (!QTest::qWaitForWindowActive(window.get())) qWarning("main window did not become active");
         window->state().Loading = loading;
     }
     ~WindowFixture() { window.reset(); }
@@ -60,8 +59,7 @@ public:
     template <typename T = QWidget> T *ctl(const QString &name)
     {
         T *w = window->findChild<T *>(name);
-        if (!w)
-            qWarning("no control %s", qPrintable(name));
+        if (!w) qWarning("no control %s", qPrintable(name));
         return w;
     }
     QString text(const QString &name) { return ctl<QLineEdit>(name)->text(); }
@@ -73,8 +71,7 @@ public:
         QTest::mouseClick(e, Qt::LeftButton, {}, QPoint(5, e->height() / 2));
         e->selectAll();
         QTest::keyClicks(e, keys);
-        if (enter)
-            QTest::keyClick(e, Qt::Key_Return);
+        if (enter) QTest::keyClick(e, Qt::Key_Return);
     }
     // Picks a list item with the keyboard, as the user does (the list's handler runs).
     void choose(const QString &name, int index)
