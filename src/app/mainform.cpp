@@ -3,6 +3,7 @@
 #include "app/eqpanelform.h"
 #include "app/formkit.h"
 #include "app/levelpanelform.h"
+#include "app/linkpanelform.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -71,6 +72,7 @@ QWidget *MainForm::build(QMainWindow *window)
                                       QStringLiteral("Subwoofer output"), QRect(478, 394, 265, 200)),
                                 2, QStringLiteral("SUBWOOFER"), QStringLiteral("Subwoofer"));
     buildBanner(central);
+    LinkPanelForm::buildDevicePanels(central);
     buildResetBox(central);
     buildProgressBox(central);
     return central;
@@ -78,7 +80,8 @@ QWidget *MainForm::build(QMainWindow *window)
 
 void MainForm::buildBanner(QWidget *central)
 {
-    const QSize size(535, 98);
+    // A small wordmark: the rest of the banner's place holds the presets and the meter.
+    const QSize size(183, 34);
     QPixmap art(size);
     QPainter p(&art);
     QLinearGradient fill(0, 0, size.width(), size.height());
@@ -86,23 +89,19 @@ void MainForm::buildBanner(QWidget *central)
     fill.setColorAt(1, QColor(8, 10, 16));
     p.fillRect(art.rect(), fill);
     p.setPen(QColor(46, 121, 255));
-    for (int x = 0; x < size.width(); x += 6)
-        p.drawLine(x, size.height() - 8, x, size.height() - 8 - int(12 * (1 + std::sin(x / 23.0))));
+    for (int x = 0; x < size.width(); x += 5)
+        p.drawLine(x, size.height() - 3, x, size.height() - 3 - int(4 * (1 + std::sin(x / 13.0))));
     // The window's own font: no extra font engine to load at start.
     QFont title = central->font();
-    title.setPixelSize(30);
+    title.setPixelSize(17);
     title.setBold(true);
     p.setFont(title);
     p.setPen(Qt::white);
-    p.drawText(QRect(20, 8, size.width() - 40, 44), Qt::AlignLeft | Qt::AlignVCenter,
+    p.drawText(QRect(10, 2, size.width() - 20, 24), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("VELUMA"));
-    p.setFont(central->font());
-    p.setPen(QColor(190, 200, 220));
-    p.drawText(QRect(22, 50, size.width() - 40, 20), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Loudspeaker processor editor"));
     p.end();
 
-    auto *banner = formkit::label(central, QString(), QRect(QPoint(208, 598), size), QStringLiteral("img1"));
+    auto *banner = formkit::label(central, QString(), QRect(QPoint(560, 662), size), QStringLiteral("img1"));
     banner->setPixmap(art);
     banner->setAccessibleName(QStringLiteral("VELUMA loudspeaker processor editor"));
 }

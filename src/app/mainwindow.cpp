@@ -1,7 +1,9 @@
 #include "app/mainwindow.h"
 
+#include "app/devicesession.h"
 #include "app/dialogs.h"
 #include "app/editorcontext.h"
+#include "app/linkpanelform.h"
 #include "app/mainform.h"
 #include "app/progressbox.h"
 #include "app/statuspanels.h"
@@ -14,6 +16,11 @@
 #include "graph/graphview.h"
 #include "graph/responsegraph.h"
 #include "graph/wheelrouter.h"
+#include "link/connectioncontroller.h"
+#include "link/portcatalog.h"
+#include "link/serialdriver.h"
+#include "link/transmitter.h"
+#include "protocol/receiver.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,8 +35,15 @@
 namespace spk {
 
 MainWindow::MainWindow(Dialogs *dialogs, QWidget *parent)
-    : QMainWindow(parent), m_ownDialogs(dialogs ? nullptr : std::make_unique<QtDialogs>()),
-      m_dialogs(dialogs ? dialogs : m_ownDialogs.get()), m_controls(this)
+    : MainWindow(MainWindowOptions{dialogs, nullptr}, parent)
+{
+}
+
+MainWindow::MainWindow(const MainWindowOptions &options, QWidget *parent)
+    : QMainWindow(parent), m_ownDialogs(options.dialogs ? nullptr : std::make_unique<QtDialogs>()),
+      m_dialogs(options.dialogs ? options.dialogs : m_ownDialogs.get()),
+      m_ownCatalog(options.portCatalog ? nullptr : std::make_unique<SystemPortCatalog>()),
+      m_catalog(options.portCatalog ? options.portCatalog : m_ownCatalog.get()), m_controls(this)
 {
     setObjectName(QStringLiteral("Form1"));
     FormCreate();
@@ -47,6 +61,7 @@ MainWindow::~MainWindow()
     }
     for (QTimer *t : m_state.timers())
         t->stop();
+    if (m_serial) m_serial->ClosePort();
 }
 
 GraphView *MainWindow::graphView() const
@@ -60,6 +75,7 @@ void MainWindow::FormCreate()
 
     setCentralWidget(MainForm::build(this));
     MainForm::buildMenu(menuBar());
+    LinkPanelForm::buildConnectionBar(menuBar());
     m_status = std::make_unique<StatusPanels>(statusBar());
     ChangeAllComponentFont();
 
@@ -81,6 +97,8 @@ void MainWindow::FormCreate()
     UpdataToComponent();
 
     m_warning = new WarningWindow(this);
+    wireLink();
+    m_connection->fillPortList();
 }
 
 void MainWindow::wireParts()
@@ -109,6 +127,23 @@ void MainWindow::wireParts()
 
     if (QAction *exit = findChild<QAction *>(QStringLiteral("Exit1")))
         connect(exit, &QAction::triggered, this, &MainWindow::Exit1Click);
+}
+
+void MainWindow::wireLink()
+{
+    m_serial = std::make_unique<SerialDriver>(m_catalog);
+    m_receiver = std::make_unique<Receiver>(m_state.Link);
+    m_transmitter = std::make_unique<Transmitter>(m_state.Link, *m_serial);
+    m_connection = std::make_unique<ConnectionController>(
+        ConnectionParts{m_state, m_controls, *m_dialogs, *m_progress, *m_status, m_warning, *m_serial,
+                        *m_catalog, *m_receiver, *m_transmitter, this, [this] { resetWheelTarget(); }});
+    m_connection->attach();
+    m_session = std::make_unique<DeviceSession>(
+        SessionParts{m_state, m_controls, *m_dialogs, *m_progress, *m_status, m_warning, *m_receiver,
+                     *m_transmitter, *m_connection, this, [this] { UpdataToComponent(); }});
+    m_session->attach();
+    m_handlers.add(QStringLiteral("btn_connectClick"), [this] { m_connection->btn_connectClick(); });
+    m_handlers.add(QStringLiteral("btn_s_closeClick"), [this] { m_connection->btn_s_closeClick(); });
 }
 
 void MainWindow::Init_value()

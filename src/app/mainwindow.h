@@ -10,18 +10,31 @@
 
 namespace spk {
 
+class ConnectionController;
 class CrossoverEqEditor;
+class DeviceSession;
 class Dialogs;
 class EqReset;
 class GraphView;
 class LevelDelayEditor;
+class PortCatalog;
 class ProgressBox;
+class Receiver;
 class ResponseGraph;
+class SerialDriver;
 class StatusPanels;
+class Transmitter;
 class ValueStepper;
 class WarningWindow;
 class WheelRouter;
 struct EditorContext;
+
+// What a window can be built with instead of the real thing; null takes the real one.
+struct MainWindowOptions
+{
+    Dialogs *dialogs = nullptr;         // questions, messages, file dialogs (QtDialogs)
+    PortCatalog *portCatalog = nullptr; // serial ports to offer (SystemPortCatalog)
+};
 
 // The main window: owns the shared state (EditorState with its timers), builds the form and
 // wires the parts that work on it. It holds no editing logic of its own.
@@ -31,6 +44,7 @@ class MainWindow : public QMainWindow
 public:
     // dialogs: the questions, messages and file dialogs; the real ones when null.
     explicit MainWindow(Dialogs *dialogs = nullptr, QWidget *parent = nullptr);
+    explicit MainWindow(const MainWindowOptions &options, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     EditorState &state() { return m_state; }
@@ -48,6 +62,12 @@ public:
     LevelDelayEditor &levelDelay() { return *m_levelDelay; }
     EqReset &eqReset() { return *m_eqReset; }
     WheelRouter &wheel() { return *m_wheel; }
+    PortCatalog &portCatalog() { return *m_catalog; }
+    SerialDriver &serialDriver() { return *m_serial; }
+    Receiver &receiver() { return *m_receiver; }
+    Transmitter &transmitter() { return *m_transmitter; }
+    ConnectionController &connection() { return *m_connection; }
+    DeviceSession &session() { return *m_session; }
     // Where later parts place their controls.
     QWidget *formPanel() const { return centralWidget(); }
 
@@ -64,9 +84,12 @@ public:
 private:
     void FormCreate();
     void wireParts();
+    void wireLink();
 
     std::unique_ptr<Dialogs> m_ownDialogs;
     Dialogs *m_dialogs;
+    std::unique_ptr<PortCatalog> m_ownCatalog;
+    PortCatalog *m_catalog;
     EditorState m_state;
     ControlLookup m_controls;
     HandlerTable m_handlers;
@@ -80,6 +103,11 @@ private:
     std::unique_ptr<EqReset> m_eqReset;
     std::unique_ptr<WheelRouter> m_wheel;
     WarningWindow *m_warning = nullptr;
+    std::unique_ptr<SerialDriver> m_serial;
+    std::unique_ptr<Receiver> m_receiver;
+    std::unique_ptr<Transmitter> m_transmitter;
+    std::unique_ptr<ConnectionController> m_connection;
+    std::unique_ptr<DeviceSession> m_session;
 };
 
 } // namespace spk

@@ -45,6 +45,7 @@ public:
     const std::array<EqPoint, BandCount> &points() const { return m_points; }
 
 private:
+    static bool isFlat(const Curve &c);
     void sum();
 
     int m_channel;
@@ -54,6 +55,8 @@ private:
     std::array<Curve, BandCount> m_bands;
     std::array<EqPoint, BandCount> m_points;
     Curve m_total;
+    // Per curve (HPF, LPF, bands 0..9): all zero, so the sum can leave it out.
+    std::array<bool, 2 + BandCount> m_flat;
 };
 
 } // namespace spk

@@ -1,5 +1,6 @@
 #include "filters/crossovercurve.h"
 
+#include "filters/vectorstate.h"
 #include "model/tables.h"
 
 #include <algorithm>
@@ -122,36 +123,43 @@ bool isPassThrough(const Section &s)
 }
 
 // Brings a cascade's phase back towards -pi .. pi by whole turns.
-long double foldPhase(long double phase)
+double foldPhase(double phase)
 {
-    const long double n = std::fabs(std::trunc(phase / Pi));
-    if (n == 1 || n == 2) return phase > 0 ? phase - 2 * Pi : phase + 2 * Pi;
-    if (n == 3 || n == 4) return phase > 0 ? phase - 4 * Pi : phase + 4 * Pi;
+    constexpr double pi = std::numbers::pi;
+    const double n = std::fabs(std::trunc(phase / pi));
+    if (n == 1 || n == 2) return phase > 0 ? phase - 2 * pi : phase + 2 * pi;
+    if (n == 3 || n == 4) return phase > 0 ? phase - 4 * pi : phase + 4 * pi;
     return phase;
 }
 
-void evaluateCascade(const Cascade &cascade, long double phaseOffset, Curve &out, const FrequencyGrid &grid)
+void evaluateCascade(const Cascade &cascade, double phaseOffset, Curve &out, const FrequencyGrid &grid)
 {
     const int n = grid.count();
     out.magnitude.resize(n);
     out.phase.resize(n);
     // Pass-through sections add exactly 0 dB and 0 rad, so they are skipped.
-    std::array<const Section *, 4> active{};
+    std::array<SectionTerms, 4> active{};
     int used = 0;
     for (const Section &s : cascade) {
-        if (!isPassThrough(s)) active[used++] = &s;
+        if (!isPassThrough(s)) active[used++] = SectionTerms(s);
     }
-    std::array<long double, 4> previous{};
+    clearUpperVectorState();
+    const double *cosW = grid.cosTable();
+    const double *sinW = grid.sinTable();
+    double *magnitude = out.magnitude.data();
+    double *phaseOut = out.phase.data();
+    std::array<double, 4> previous{};
     for (int i = 0; i < n; ++i) {
-        long double db = 0;
-        long double phase = 0;
+        // One logarithm of the product of the sections' power ratios instead of one per section.
+        double power = 1;
+        double phase = 0;
         for (int k = 0; k < used; ++k) {
-            const SectionValue v = evaluateSection(*active[k], grid.cosW(i), grid.sinW(i));
-            db += v.db;
+            const SectionValue v = evaluateSection(active[k], cosW[i], sinW[i]);
+            power *= v.power;
             phase += unwrapPhase(v.phase, previous[k], i);
         }
-        out.magnitude[i] = double(db);
-        out.phase[i] = double(foldPhase(phase + phaseOffset));
+        magnitude[i] = used ? powerToDb(power) : 0.0;
+        phaseOut[i] = foldPhase(phase + phaseOffset);
     }
 }
 
@@ -162,7 +170,7 @@ void CalHpfCurve(int freqCode, int typeCode, Curve &out, const FrequencyGrid &gr
     const int code = clampFreqCode(freqCode);
     const int type = std::clamp(typeCode, 0, MaxCrossoverType);
     // The 12 dB high-passes turn half a turn further than their sections show.
-    const long double offset = (code != 0 && type <= 2) ? Pi : 0;
+    const double offset = (code != 0 && type <= 2) ? std::numbers::pi : 0;
     evaluateCascade(designHpf(code, type), offset, out, grid);
 }
 

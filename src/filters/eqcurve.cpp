@@ -1,5 +1,6 @@
 #include "filters/eqcurve.h"
 
+#include "filters/vectorstate.h"
 #include "model/layout.h"
 #include "model/tables.h"
 
@@ -44,13 +45,21 @@ void resize(Curve &out, const FrequencyGrid &grid)
     out.phase.resize(grid.count());
 }
 
-void evaluate(const Section &s, Curve &out, const FrequencyGrid &grid)
+// One section over the grid; the shelves unwrap their phase against the previous column.
+template <bool Unwrap> void evaluate(const Section &s, Curve &out, const FrequencyGrid &grid)
 {
     resize(out, grid);
-    for (int i = 0; i < grid.count(); ++i) {
-        const SectionValue v = evaluateSection(s, grid.cosW(i), grid.sinW(i));
-        out.magnitude[i] = double(v.db);
-        out.phase[i] = double(v.phase);
+    clearUpperVectorState();
+    const SectionTerms t(s);
+    const double *cosW = grid.cosTable();
+    const double *sinW = grid.sinTable();
+    double *magnitude = out.magnitude.data();
+    double *phase = out.phase.data();
+    double previous = 0;
+    for (int i = 0, n = grid.count(); i < n; ++i) {
+        const SectionValue v = evaluateSection(t, cosW[i], sinW[i]);
+        magnitude[i] = powerToDb(v.power);
+        phase[i] = Unwrap ? unwrapPhase(v.phase, previous, i) : v.phase;
     }
 }
 
@@ -87,7 +96,7 @@ void CalPeqCurve(int freqCode, int, int gainCode, int qCode, int bypass, Curve &
     const long double sinW0 = std::sin(d.w0);
     const long double alpha = sinW0 * std::sinh(0.69314718L * bw * d.w0 / sinW0);
     const long double c = std::cos(d.w0);
-    evaluate(
+    evaluate<false>(
         Section::fromCoefficients(1 + alpha / a, -2 * c, 1 - alpha / a, 1 + alpha * a, -2 * c, 1 - alpha * a),
         out, grid);
 }
@@ -115,13 +124,7 @@ void CalShelfCurve(int freqCode, int typeCode, int gainCode, int, int bypass, Cu
             : Section::fromCoefficients((a + 1) - (a - 1) * c + beta, 2 * ((a - 1) - (a + 1) * c),
                                         (a + 1) - (a - 1) * c - beta, a * ((a + 1) + (a - 1) * c + beta),
                                         -2 * a * ((a - 1) + (a + 1) * c), a * ((a + 1) + (a - 1) * c - beta));
-    resize(out, grid);
-    long double previous = 0;
-    for (int i = 0; i < grid.count(); ++i) {
-        const SectionValue v = evaluateSection(s, grid.cosW(i), grid.sinW(i));
-        out.magnitude[i] = double(v.db);
-        out.phase[i] = double(unwrapPhase(v.phase, previous, i));
-    }
+    evaluate<true>(s, out, grid);
 }
 
 void CalAllPassCurve(int freqCode, int, int gainCode, int qCode, int bypass, Curve &out,
@@ -131,8 +134,8 @@ void CalAllPassCurve(int freqCode, int, int gainCode, int qCode, int bypass, Cur
     if (d.bypassed) return flat(out, grid);
     const long double alpha = std::sin(d.w0) / (2 * d.q);
     const long double c = std::cos(d.w0);
-    evaluate(Section::fromCoefficients(1 + alpha, -2 * c, 1 - alpha, 1 - alpha, -2 * c, 1 + alpha), out,
-             grid);
+    evaluate<false>(Section::fromCoefficients(1 + alpha, -2 * c, 1 - alpha, 1 - alpha, -2 * c, 1 + alpha),
+                    out, grid);
 }
 
 void CalEqCurve(std::span<const std::uint8_t, 8> record, EqPoint &point, Curve &out,

@@ -41,12 +41,16 @@ FrequencyGrid::FrequencyGrid(const GraphGeometry &geometry) : m_geometry(geometr
     m_hz.resize(n);
     m_cos.resize(n);
     m_sin.resize(n);
+    m_cosDouble.resize(n);
+    m_sinDouble.resize(n);
     for (int i = 0; i < n; ++i) {
         const long double f = 20.0L * std::pow(10.0L, 3.0L * (column(i) - left) / span);
         const long double w = 2.0L * std::numbers::pi_v<long double> * f / 96000.0L;
         m_hz[i] = f;
         m_cos[i] = std::cos(w);
         m_sin[i] = std::sin(w);
+        m_cosDouble[i] = double(m_cos[i]);
+        m_sinDouble[i] = double(m_sin[i]);
     }
 }
 

@@ -55,12 +55,17 @@ public:
     long double hz(int index) const { return m_hz[index]; }
     long double cosW(int index) const { return m_cos[index]; }
     long double sinW(int index) const { return m_sin[index]; }
+    // The same cos w and sin w rounded to double, count() each, for the evaluation loops.
+    const double *cosTable() const { return m_cosDouble.data(); }
+    const double *sinTable() const { return m_sinDouble.data(); }
 
 private:
     GraphGeometry m_geometry;
     std::vector<long double> m_hz;
     std::vector<long double> m_cos;
     std::vector<long double> m_sin;
+    std::vector<double> m_cosDouble;
+    std::vector<double> m_sinDouble;
 };
 
 } // namespace spk

@@ -4,4 +4,5 @@ target_sources(core PRIVATE
     filters/eqcurve.h filters/eqcurve.cpp
     filters/graphgeometry.h filters/graphgeometry.cpp
     filters/section.h
+    filters/vectorstate.h filters/vectorstate.cpp
 )

@@ -4,6 +4,7 @@
 #include <QPolygon>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace spk {
@@ -55,6 +56,7 @@ void GraphRenderer::EqBackGroundDraw(int width, int height)
 {
     m_geometry = GraphGeometry{width, height};
     m_magBackground = QImage(width, height, QImage::Format_RGB32);
+    m_imageBackground = 0;
     drawGrid(m_magBackground, MagnitudeLabels);
 }
 
@@ -62,6 +64,7 @@ void GraphRenderer::EqBackGroundDraw_pha(int width, int height)
 {
     m_geometry = GraphGeometry{width, height};
     m_phaseBackground = QImage(width, height, QImage::Format_RGB32);
+    m_imageBackground = 0;
     drawGrid(m_phaseBackground, PhaseLabels);
     QPainter p(&m_phaseBackground);
     p.setPen(Qt::white);
@@ -126,7 +129,30 @@ void GraphRenderer::drawGrid(QImage &image, const std::array<const char *, 10> &
 
 void GraphRenderer::drawBackground()
 {
-    m_image = m_phaseView ? m_phaseBackground : m_magBackground;
+    const QImage &background = m_phaseView ? m_phaseBackground : m_magBackground;
+    // The image keeps its own pixels between redraws, so no allocation, and its paint engine stays.
+    // Over the same background only what the last redraw painted is copied back; anything else (a
+    // first draw, the other view, an image someone still shares) gets the whole background.
+    const bool sameKind = m_image.size() == background.size() && m_image.format() == background.format() &&
+                          m_image.bytesPerLine() == background.bytesPerLine();
+    const bool restore = sameKind && m_image.isDetached() && m_imageBackground == background.cacheKey();
+    if (!sameKind || !m_image.isDetached()) m_image = QImage(background.size(), background.format());
+    uchar *to = m_image.bits();
+    const uchar *from = background.constBits();
+    if (restore) {
+        const qsizetype line = background.bytesPerLine();
+        const int pixelBytes = background.depth() / 8;
+        for (const QRect &r : m_painted) {
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                const qsizetype at = y * line + r.left() * pixelBytes;
+                std::memcpy(to + at, from + at, size_t(r.width()) * pixelBytes);
+            }
+        }
+    } else {
+        std::memcpy(to, from, size_t(background.sizeInBytes()));
+    }
+    m_painted.clear();
+    m_imageBackground = background.cacheKey();
 }
 
 void GraphRenderer::DrawHLpfEQCurve(const ChannelResponse &response)
@@ -136,8 +162,31 @@ void GraphRenderer::DrawHLpfEQCurve(const ChannelResponse &response)
     DrawEQPoint(p, response.points());
     const Curve &total = response.total();
     drawCurve(p, m_phaseView ? total.phase : total.magnitude, response.channel());
+    const int bottom = m_geometry.bottomRow();
     p.setPen(Frame);
-    lineTo(p, {41, m_geometry.bottomRow()}, {m_geometry.width - 6, m_geometry.bottomRow()});
+    lineTo(p, {41, bottom}, {m_geometry.width - 6, bottom});
+    p.end();
+
+    // Where this picture differs from its background, for the next drawBackground.
+    const QRect canvas = m_image.rect();
+    const auto painted = [&](const QRect &r) {
+        const QRect inside = r & canvas;
+        if (!inside.isEmpty()) m_painted.push_back(inside);
+    };
+    for (const EqPoint &point : response.points())
+        painted(QRect(point.x - 10, point.y - 10, 20, 20));
+    if (m_lineCount > 0) {
+        const QPoint *points = m_line.constData();
+        int top = points[0].y();
+        int lowest = top;
+        for (int i = 1; i < m_lineCount; ++i) {
+            top = std::min(top, points[i].y());
+            lowest = std::max(lowest, points[i].y());
+        }
+        // A margin around the points' box, for the pen's ends.
+        painted(QRect(QPoint(points[0].x() - 2, top - 2), QPoint(points[m_lineCount - 1].x() + 2, lowest + 2)));
+    }
+    painted(QRect(QPoint(41, bottom), QPoint(m_geometry.width - 6, bottom)));
 }
 
 void GraphRenderer::DrawEQPoint(QPainter &painter, const std::array<EqPoint, BandCount> &points) const
@@ -159,11 +208,21 @@ void GraphRenderer::drawCurve(QPainter &painter, std::span<const double> values,
     const int n = std::min<int>(int(values.size()), m_geometry.curveColumnCount());
     // In the phase view +pi lands on the +15 dB row and -pi on the -15 dB row.
     const double scale = m_phaseView ? 15.0 / std::numbers::pi : 1.0;
-    QPolygon line(n);
-    for (int i = 0; i < n; ++i)
-        line[i] = QPoint(FirstCurveColumn + i, curveRow(values[i] * scale));
+    m_line.resize(n); // kept between calls: no allocation per redraw
+    QPoint *points = m_line.data();
+    // A level stretch is drawn as one segment instead of one per column: the same pixels, and far
+    // fewer segments where the response is flat.
+    int count = 0;
+    for (int i = 0; i < n; ++i) {
+        const QPoint p(FirstCurveColumn + i, curveRow(values[i] * scale));
+        if (count >= 2 && points[count - 1].y() == p.y() && points[count - 2].y() == p.y())
+            points[count - 1] = p;
+        else
+            points[count++] = p;
+    }
+    m_lineCount = count;
     painter.setPen(QPen(curveColour(channel), 1));
-    painter.drawPolyline(line);
+    painter.drawPolyline(points, count);
 }
 
 QColor GraphRenderer::curveColour(int channel)

@@ -5,9 +5,12 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPolygon>
+#include <QRect>
 
 #include <array>
 #include <span>
+#include <vector>
 
 class QPainter;
 
@@ -57,6 +60,13 @@ private:
     QImage m_phaseBackground;
     std::array<QImage, BandCount> m_pointImages;
     QImage m_image;
+    // What image() holds over its background: the background's cacheKey (0: unknown) and the places
+    // the last DrawHLpfEQCurve painted (markers, curve, frame line), which drawBackground restores.
+    qint64 m_imageBackground = 0;
+    std::vector<QRect> m_painted;
+    // The last curve's points (drawCurve keeps them between calls: no allocation per redraw).
+    mutable QPolygon m_line;
+    mutable int m_lineCount = 0;
     bool m_phaseView = false;
 };
 

@@ -1,0 +1,214 @@
+#include "app/linkpanelform.h"
+
+#include "app/formkit.h"
+#include "app/ledindicator.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+
+namespace spk {
+
+namespace {
+const QColor MeterBackground(18, 24, 38);
+const QColor MeterCaption(150, 165, 190);
+
+QLabel *caption(QWidget *parent, const QString &text, const QRect &g)
+{
+    return formkit::label(parent, text, g);
+}
+
+// The meter's small grey captions.
+QLabel *meterCaption(QWidget *parent, const QString &text, const QRect &g)
+{
+    QLabel *l = formkit::label(parent, text, g);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::WindowText, MeterCaption);
+    l->setPalette(pal);
+    QFont f = l->font();
+    f.setPixelSize(10);
+    l->setFont(f);
+    return l;
+}
+
+LedIndicator *lamp(QWidget *parent, const QString &name, const QString &spoken, const QPoint &at,
+                   const QColor &on, const QColor &off)
+{
+    auto *led = new LedIndicator(parent);
+    led->setObjectName(name);
+    led->setAccessibleName(spoken);
+    led->setToolTip(spoken);
+    led->setColours(on, off);
+    led->setGeometry(QRect(at, QSize(14, 14)));
+    return led;
+}
+
+QLineEdit *hiddenField(QWidget *parent, const QString &name, const QString &spoken)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setAccessibleName(spoken);
+    e->setReadOnly(true);
+    e->setGeometry(0, 0, 40, 20);
+    e->hide();
+    return e;
+}
+} // namespace
+
+QPixmap LinkPanelForm::indicatorPicture(bool connected)
+{
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor c = connected ? QColor(0, 176, 0) : QColor(216, 0, 0);
+    p.setPen(QPen(c.darker(160), 1));
+    p.setBrush(c);
+    p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+    return pm;
+}
+
+QWidget *LinkPanelForm::buildConnectionBar(QMenuBar *menu)
+{
+    // A global menu would take the corner widget along; the bar must stay in the window.
+    menu->setNativeMenuBar(false);
+    auto *bar = new QWidget(menu);
+    bar->setObjectName(QStringLiteral("pnl_connection"));
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(4, 1, 6, 1);
+    row->setSpacing(4);
+
+    auto *portCaption = new QLabel(QStringLiteral("Port"), bar);
+    auto *ports = new QComboBox(bar);
+    ports->setObjectName(QStringLiteral("cbb_comport"));
+    ports->setAccessibleName(QStringLiteral("Serial port"));
+    ports->setFixedWidth(112);
+    portCaption->setBuddy(ports);
+    // Only compares a fresh scan with the list; never shown.
+    auto *scratch = new QComboBox(bar);
+    scratch->setObjectName(QStringLiteral("cbb_comport2"));
+    scratch->setAccessibleName(QStringLiteral("Scanned serial ports"));
+    scratch->hide();
+
+    auto *idCaption = new QLabel(QStringLiteral("ID"), bar);
+    auto *ids = new QComboBox(bar);
+    ids->setObjectName(QStringLiteral("cbb_deviceid"));
+    ids->setAccessibleName(QStringLiteral("Device ID"));
+    for (int id = 1; id <= 250; ++id)
+        ids->addItem(QString::number(id));
+    ids->setMaxVisibleItems(16);
+    ids->setFixedWidth(58);
+    idCaption->setBuddy(ids);
+
+    auto *connect = new QPushButton(QStringLiteral("Connect"), bar);
+    connect->setObjectName(QStringLiteral("btn_connect"));
+    connect->setAccessibleDescription(QStringLiteral("Open or close the link to the device"));
+    connect->setFixedWidth(92);
+
+    auto *indicator = new QLabel(bar);
+    indicator->setObjectName(QStringLiteral("img_connectstate"));
+    indicator->setAccessibleName(QStringLiteral("Connection indicator"));
+    indicator->setAccessibleDescription(QStringLiteral("Disconnected"));
+    indicator->setPixmap(indicatorPicture(false));
+    indicator->setFixedSize(16, 16);
+
+    row->addWidget(portCaption);
+    row->addWidget(ports);
+    row->addSpacing(6);
+    row->addWidget(idCaption);
+    row->addWidget(ids);
+    row->addSpacing(6);
+    row->addWidget(connect);
+    row->addWidget(indicator);
+    menu->setCornerWidget(bar, Qt::TopRightCorner);
+    return bar;
+}
+
+void LinkPanelForm::buildDevicePanels(QWidget *central)
+{
+    buildPresets(central);
+    buildMeter(central);
+}
+
+void LinkPanelForm::buildPresets(QWidget *central)
+{
+    auto *panel = new QWidget(central);
+    panel->setObjectName(QStringLiteral("pnl_presets"));
+    panel->setGeometry(PresetsArea);
+
+    caption(panel, QStringLiteral("Preset"), QRect(0, 4, 44, 20));
+    QStringList recall;
+    for (const char *name : {"Pre0", "Pre1", "Pre2", "Pre3", "Pre4", "Pre5", "Pre6", "Usr7"})
+        recall << QString::fromLatin1(name) + u':';
+    QComboBox *load = formkit::list(panel, QStringLiteral("cbb_load2dev"), QStringLiteral("Preset to recall"),
+                                    QRect(46, 2, 210, 24), recall);
+    load->setCurrentIndex(0);
+    load->view()->setMinimumWidth(240); // "Pre0:" and a name of 20 characters
+
+    formkit::label(panel, QStringLiteral("Last loaded Preset:    "), QRect(46, 36, 294, 18),
+                   QStringLiteral("lbl_lastgroup"));
+
+    caption(panel, QStringLiteral("Store"), QRect(0, 68, 44, 20));
+    QComboBox *save =
+        formkit::list(panel, QStringLiteral("cbb_save2dev"), QStringLiteral("Preset slot to store"),
+                      QRect(46, 66, 70, 24), {QStringLiteral("Usr7:")});
+    save->setCurrentIndex(0);
+    auto *name = new QLineEdit(panel);
+    name->setObjectName(QStringLiteral("edt_save2dev"));
+    name->setAccessibleName(QStringLiteral("Name of the stored preset"));
+    name->setMaxLength(19);
+    name->setGeometry(120, 66, 136, 24);
+}
+
+void LinkPanelForm::buildMeter(QWidget *central)
+{
+    auto *meter = new QFrame(central);
+    meter->setObjectName(QStringLiteral("pnl_meter"));
+    meter->setAccessibleName(QStringLiteral("Device status"));
+    meter->setGeometry(MeterArea);
+    meter->setFrameShape(QFrame::StyledPanel);
+    meter->setAutoFillBackground(true);
+    QPalette pal = meter->palette();
+    pal.setColor(QPalette::Window, MeterBackground);
+    pal.setColor(QPalette::WindowText, Qt::white);
+    meter->setPalette(pal);
+
+    meterCaption(meter, QStringLiteral("TEMP"), QRect(8, 6, 40, 18));
+    QLabel *temp = formkit::label(meter, QStringLiteral("10'C"), QRect(48, 6, 54, 18),
+                                  QStringLiteral("lbl_temperature"));
+    meterCaption(meter, QStringLiteral("ATTEN"), QRect(8, 32, 40, 18));
+    QLabel *atten = formkit::label(meter, QStringLiteral("0 dB"), QRect(48, 32, 54, 18),
+                                   QStringLiteral("lbl_attenuation"));
+    for (QLabel *value : {temp, atten}) {
+        QFont f = value->font();
+        f.setBold(true);
+        value->setFont(f);
+    }
+    temp->setAccessibleName(QStringLiteral("Temperature"));
+    atten->setAccessibleName(QStringLiteral("Attenuation"));
+
+    meterCaption(meter, QStringLiteral("THERMAL"), QRect(106, 6, 54, 18));
+    lamp(meter, QStringLiteral("ildrnd_temper"), QStringLiteral("Thermal attenuation"), QPoint(162, 8),
+         QColor(255, 128, 64), QColor(70, 50, 40));
+    meterCaption(meter, QStringLiteral("LIMIT"), QRect(106, 32, 54, 18));
+    lamp(meter, QStringLiteral("LedR_lim"), QStringLiteral("Limiter"), QPoint(162, 34), QColor(255, 0, 0),
+         QColor(70, 30, 30));
+
+    hiddenField(meter, QStringLiteral("edt1"), QStringLiteral("Limiter value"));
+    hiddenField(meter, QStringLiteral("edt2"), QStringLiteral("Status value 6"));
+    hiddenField(meter, QStringLiteral("edt3"), QStringLiteral("Status value 7"));
+
+    // The satellite output's own limiter lamp: green while idle, red while limiting.
+    if (auto *satellite = central->findChild<QGroupBox *>(QStringLiteral("rzgrpbx5")))
+        lamp(satellite, QStringLiteral("ildrnd_out0"), QStringLiteral("Satellite limiter"), QPoint(238, 23),
+             QColor(255, 0, 0), QColor(0, 160, 0));
+}
+
+} // namespace spk
