@@ -116,12 +116,6 @@ void DeviceSession::Ack_RW_One_Group_proc(const ReplyFrame &reply)
     if (connection.linkUp()) {
         m_state.tmr_pulseframe.start();
         m_state.tmr_disconnect.start();
-        // The queue takes its first turn at once instead of a whole interval later: the device
-        // takes the next request as soon as its reply is out, as all through the sequence.
-        const quint64 link = connection.linkGeneration();
-        QTimer::singleShot(0, this, [this, link] {
-            if (m_parts.connection.sameLink(link) && m_state.tmr_pulseframe.isActive()) tmr_pulseframeTimer();
-        });
     }
     // The read went to one device; broadcast frames go to all again.
     if (m_state.Link.Broadcast) m_state.Link.DevIdByte = BroadcastIdByte;
