@@ -9,6 +9,9 @@ namespace spk {
 
 // Finds the window's controls by objectName, the way the handlers build partner names
 // ("edt_op" + digit + "_gain"). Lookups are cached; a name with no control gives nullptr.
+// The first lookup files every named control in one walk over the tree (the parts look up some
+// hundred names while they attach, each a search of the whole tree otherwise); a name the walk
+// did not see (a control made later) is searched for as before.
 class ControlLookup
 {
 public:
@@ -18,8 +21,12 @@ public:
     template <typename T> T *get(const QString &name) const { return qobject_cast<T *>(widget(name)); }
 
 private:
+    void fileTree() const;
+    void fileChildren(const QObject *parent) const;
+
     QWidget *m_root;
     mutable QHash<QString, QPointer<QWidget>> m_cache;
+    mutable bool m_filed = false;
 };
 
 } // namespace spk

@@ -1,5 +1,6 @@
 #include "app/linkpanelform.h"
 
+#include "app/fixedwidthlist.h"
 #include "app/formkit.h"
 #include "app/ledindicator.h"
 
@@ -86,10 +87,9 @@ QWidget *LinkPanelForm::buildConnectionBar(QMenuBar *menu)
     row->setSpacing(4);
 
     auto *portCaption = new QLabel(QStringLiteral("Port"), bar);
-    auto *ports = new QComboBox(bar);
+    auto *ports = new FixedWidthList(112, bar);
     ports->setObjectName(QStringLiteral("cbb_comport"));
     ports->setAccessibleName(QStringLiteral("Serial port"));
-    ports->setFixedWidth(112);
     portCaption->setBuddy(ports);
     // Only compares a fresh scan with the list; never shown.
     auto *scratch = new QComboBox(bar);
@@ -98,13 +98,15 @@ QWidget *LinkPanelForm::buildConnectionBar(QMenuBar *menu)
     scratch->hide();
 
     auto *idCaption = new QLabel(QStringLiteral("ID"), bar);
-    auto *ids = new QComboBox(bar);
+    auto *ids = new FixedWidthList(58, bar);
     ids->setObjectName(QStringLiteral("cbb_deviceid"));
     ids->setAccessibleName(QStringLiteral("Device ID"));
+    QStringList idTexts;
+    idTexts.reserve(250);
     for (int id = 1; id <= 250; ++id)
-        ids->addItem(QString::number(id));
+        idTexts << QString::number(id);
+    ids->addItems(idTexts);
     ids->setMaxVisibleItems(16);
-    ids->setFixedWidth(58);
     idCaption->setBuddy(ids);
 
     auto *connect = new QPushButton(QStringLiteral("Connect"), bar);

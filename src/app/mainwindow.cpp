@@ -5,6 +5,7 @@
 #include "app/editorcontext.h"
 #include "app/linkpanelform.h"
 #include "app/mainform.h"
+#include "app/prefetchportcatalog.h"
 #include "app/progressbox.h"
 #include "app/statuspanels.h"
 #include "app/warningwindow.h"
@@ -42,7 +43,7 @@ MainWindow::MainWindow(Dialogs *dialogs, QWidget *parent)
 MainWindow::MainWindow(const MainWindowOptions &options, QWidget *parent)
     : QMainWindow(parent), m_ownDialogs(options.dialogs ? nullptr : std::make_unique<QtDialogs>()),
       m_dialogs(options.dialogs ? options.dialogs : m_ownDialogs.get()),
-      m_ownCatalog(options.portCatalog ? nullptr : std::make_unique<SystemPortCatalog>()),
+      m_ownCatalog(options.portCatalog ? nullptr : std::make_unique<PrefetchPortCatalog>()),
       m_catalog(options.portCatalog ? options.portCatalog : m_ownCatalog.get()), m_controls(this)
 {
     setObjectName(QStringLiteral("Form1"));

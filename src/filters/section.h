@@ -14,7 +14,6 @@ struct Curve
     std::vector<double> phase;     // radians
 };
 
-inline constexpr long double Pi = std::numbers::pi_v<long double>;
 // w0 = design frequency x this, in radians per sample at 96000 Hz.
 inline constexpr long double DesignFactor = 6.544985e-5L;
 
@@ -33,7 +32,7 @@ struct Section
 };
 
 // A section in the form the column loops evaluate, rounded to double. The coefficients are designed
-// in long double; evaluating them in double keeps the curves within 1e-9 dB and rad of a long double
+// in long double; evaluating them in double keeps the curves within 1e-7 dB and rad of a long double
 // evaluation at a fraction of its cost.
 struct SectionTerms
 {
@@ -66,11 +65,13 @@ inline SectionValue evaluateSection(const SectionTerms &t, double cosW, double s
     return {(reN * reN + imN * imN) / (reD * reD + imD * imD), std::atan(imN / reN) - std::atan(imD / reD)};
 }
 
-// A power ratio in dB on the graph's scale: 40 log101 of the magnitude, the base-101 logarithm being
-// how the curves have always been drawn. A result within 1e-12 dB of 0 is rounding noise (an all-pass
-// band, the far side of a filter) and becomes 0, so that which of the two rows around 0 dB the curve
-// takes there does not depend on the last bits of the arithmetic.
+// dB per natural logarithm of a power ratio: 40 log101 of the magnitude, the base-101 logarithm being
+// how the curves have always been drawn.
 inline const double DbPerLnPower = 20.0 / std::log(101.0);
+
+// A power ratio in dB on the graph's scale. A result within 1e-12 dB of 0 is rounding noise (an
+// all-pass band, the far side of a filter) and becomes 0, so that which of the two rows around 0 dB
+// the curve takes there does not depend on the last bits of the arithmetic.
 inline double powerToDb(double power)
 {
     const double db = DbPerLnPower * std::log(power);

@@ -3,3 +3,4 @@ spk_test(tst_eqeditors SOURCES gui/tst_eqeditors.cpp gui/windowfixture.h LIBS ui
 spk_test(tst_leveldelay SOURCES gui/tst_leveldelay.cpp gui/windowfixture.h LIBS ui)
 spk_test(tst_graphwindow SOURCES gui/tst_graphwindow.cpp gui/windowfixture.h LIBS ui)
 spk_test(tst_connectionpanel SOURCES gui/tst_connectionpanel.cpp gui/windowfixture.h fakes/fakeportcatalog.h LIBS ui)
+spk_test(tst_startupparts SOURCES gui/tst_startupparts.cpp LIBS ui)
