@@ -35,6 +35,7 @@ private slots:
     void curveBelowGridSitsOnBottomFrame();
     void phaseView();
     void markers();
+    void keptRendererMatchesFresh();
 };
 
 void TestGraphRenderer::gridLines()
@@ -179,6 +180,50 @@ void TestGraphRenderer::markers()
     QCOMPARE(out.pixel(430 - 7, 26), r.EqPointImages()[7].pixel(3, 10));
     QCOMPARE(out.pixel(488 - 7, 79), r.EqPointImages()[4].pixel(3, 10));
     QCOMPARE(px(out, 488 - 10, 79 - 10), Back); // transparent corner
+}
+
+// A redraw restores only what the previous one painted; after any sequence of changes the picture
+// must equal what a renderer drawing it for the first time produces.
+void TestGraphRenderer::keptRendererMatchesFresh()
+{
+    ParamImage image;
+    image.initDefaults();
+    ChannelResponse response;
+    response.computeAll(image);
+    GraphRenderer kept;
+    kept.DrawHLpfEQCurve(response);
+
+    struct Step
+    {
+        int record, offset, value;
+        bool word, phase;
+    };
+    const Step steps[] = {
+        {bandRecord(Ip0, 3), BandByte::Gain, 180, true, false},   // a peak far above the rest
+        {bandRecord(Ip0, 3), BandByte::Freq, 200, false, false},  // and moved right
+        {bandRecord(Ip0, 3), BandByte::Gain, 0, true, false},     // down to the bottom frame
+        {crossoverRecord(Ip0), CrossoverByte::HpfFreq, 243, false, false},
+        {crossoverRecord(Ip0), CrossoverByte::HpfType, 11, false, true}, // phase view
+        {bandRecord(Ip0, 9), BandByte::Type, 5, false, true},
+        {crossoverRecord(Ip0), CrossoverByte::HpfFreq, 0, false, false}, // back to magnitude
+        {bandRecord(Ip0, 0), BandByte::Freq, 243, false, false},
+        {bandRecord(Ip0, 3), BandByte::Gain, 120, true, false},
+    };
+    for (const Step &step : steps) {
+        if (step.word)
+            image.setWord(step.record, step.offset, step.value);
+        else
+            image.setByte(step.record, step.offset, step.value);
+        response.computeAll(image);
+        kept.setPhaseView(step.phase);
+        kept.DrawHLpfEQCurve(response);
+
+        GraphRenderer fresh;
+        fresh.setPhaseView(step.phase);
+        fresh.DrawHLpfEQCurve(response);
+        QCOMPARE(kept.image().convertToFormat(QImage::Format_RGB32),
+                 fresh.image().convertToFormat(QImage::Format_RGB32));
+    }
 }
 
 QTEST_MAIN(TestGraphRenderer)
