@@ -19,7 +19,7 @@ constexpr int FieldOffset[] = {CrossoverByte::HpfFreq, CrossoverByte::LpfFreq, B
                                BandByte::Q};
 } // namespace
 
-const CrossoverEqEditor::FieldSpec &CrossoverEqEditor::spec(Field field)
+const CrossoverEqEditor::FieldSpec &CrossoverEqEditor::fieldSpec(Field field)
 {
     static const FieldSpec freq{QString(),
                                 MaxFreqCode,
@@ -217,8 +217,8 @@ void CrossoverEqEditor::targetCrossover(int filter, ValueEdit *e, bool selectAll
     s.EditTargetControl = e;
     s.EditTarget = fieldByte(field, 0);
     s.LastEdited = crossoverRecord(Ip0);
-    s.EditTargetName = spec(field).targetName;
-    s.Set_OpenMouseWheel(0, spec(field).maxCode);
+    s.EditTargetName = fieldSpec(field).targetName;
+    s.Set_OpenMouseWheel(0, fieldSpec(field).maxCode);
 }
 
 void CrossoverEqEditor::targetBand(Field field, ValueEdit *e, bool selectAll)
@@ -233,8 +233,8 @@ void CrossoverEqEditor::targetBand(Field field, ValueEdit *e, bool selectAll)
     s.EditTargetBandRecord = recordByte(bandRecord(Ip0, b));
     s.EditTarget = fieldByte(field, b);
     s.LastEdited = bandRecord(Ip0, b);
-    s.EditTargetName = spec(field).targetName;
-    s.Set_OpenMouseWheel(0, spec(field).maxCode);
+    s.EditTargetName = fieldSpec(field).targetName;
+    s.Set_OpenMouseWheel(0, fieldSpec(field).maxCode);
 }
 
 void CrossoverEqEditor::edt_op3hpf_freqEnter()
@@ -302,7 +302,7 @@ void CrossoverEqEditor::commit(Field field, ValueEdit *e, bool byReturn)
 {
     if (!ensureTarget(field, e)) return;
     EditorState &s = m_ctx.state;
-    const FieldSpec &fs = spec(field);
+    const FieldSpec &fs = fieldSpec(field);
     const int at = *s.EditTarget;
     const int old = s.codeAt(at, fs.wide);
 

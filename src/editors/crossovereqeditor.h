@@ -32,7 +32,7 @@ public:
         QString lowerText, upperText; // what an out-of-range number is replaced by
         QString (*text)(int code);    // the text after an edit
     };
-    static const FieldSpec &spec(Field field);
+    static const FieldSpec &fieldSpec(Field field);
     static bool isBand(Field field) { return field >= EqFreq; }
     // The field an edit belongs to, from its name; false for other controls.
     static bool fieldOf(const QString &name, Field *field, int *band);

@@ -65,7 +65,7 @@ void ValueStepper::arrowStep(Field field, ValueEdit *e, int key)
     if (key != Qt::Key_Up && key != Qt::Key_Down) return;
     if (!m_editor.ensureTarget(field, e)) return;
     EditorState &s = m_ctx.state;
-    const CrossoverEqEditor::FieldSpec &fs = CrossoverEqEditor::spec(field);
+    const CrossoverEqEditor::FieldSpec &fs = CrossoverEqEditor::fieldSpec(field);
     const int at = *s.EditTarget;
     // A code from device data beyond the table steps from the table's end.
     int code = std::clamp(s.codeAt(at, fs.wide), 0, fs.maxCode);
@@ -147,7 +147,7 @@ void ValueStepper::change(Field field)
 {
     EditorState &s = m_ctx.state;
     if (!s.WheelOpen || !s.EditTarget) return;
-    const CrossoverEqEditor::FieldSpec &fs = CrossoverEqEditor::spec(field);
+    const CrossoverEqEditor::FieldSpec &fs = CrossoverEqEditor::fieldSpec(field);
     if (auto *e = qobject_cast<QLineEdit *>(s.EditTargetControl.data()))
         e->setText(fs.text(s.codeAt(*s.EditTarget, fs.wide)));
     m_editor.recomputeTarget(field);

@@ -319,7 +319,7 @@ void TestEqEditors::arrowKeys()
     CrossoverEqEditor::Field field;
     int band;
     QVERIFY(CrossoverEqEditor::fieldOf(edit, &field, &band));
-    const bool wide = CrossoverEqEditor::spec(field).wide;
+    const bool wide = CrossoverEqEditor::fieldSpec(field).wide;
     f.state().setCodeAt(CrossoverEqEditor::fieldByte(field, band), start, wide);
     f.state().Refreshing = false;
     f.window->UpdataToComponent();
