@@ -33,7 +33,7 @@ struct EditorContext;
 struct MainWindowOptions
 {
     Dialogs *dialogs = nullptr;         // questions, messages, file dialogs (QtDialogs)
-    PortCatalog *portCatalog = nullptr; // serial ports to offer (SystemPortCatalog)
+    PortCatalog *portCatalog = nullptr; // serial ports to offer (the machine's: PrefetchPortCatalog)
 };
 
 // The main window: owns the shared state (EditorState with its timers), builds the form and
