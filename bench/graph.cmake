@@ -1,10 +1,10 @@
 # The window's benchmarks: dragging an EQ point, and start-up against a minimal Qt window.
 #   build/bench/bench_graphdrag [moves]     build/bench/bench_startup [runs]
 add_executable(bench_graphdrag window/bench_graphdrag.cpp)
-target_link_libraries(bench_graphdrag PRIVATE spk_graphfloor ui Qt6::Test)
+target_link_libraries(bench_graphdrag PRIVATE spk_graphfloor app Qt6::Test)
 
 add_executable(bench_minimalwindow window/minimalwindow.cpp)
-target_link_libraries(bench_minimalwindow PRIVATE ui)
+target_link_libraries(bench_minimalwindow PRIVATE app)
 
 add_executable(bench_startup window/bench_startup.cpp)
 target_link_libraries(bench_startup PRIVATE Qt6::Core)

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace spk::sim {
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
@@ -43,16 +44,14 @@ QString idList(const QList<int> &ids)
     return parts.join(QLatin1Char(','));
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+int run(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("spksim"));
 
-    spk::SimConfig config;
+    SimConfig config;
     QString error, help;
-    if (!spk::parseSimOptions(app.arguments(), &config, &error, &help)) {
+    if (!parseSimOptions(app.arguments(), &config, &error, &help)) {
         std::fprintf(stderr, "spksim: %s\n", qPrintable(error));
         return 2;
     }
@@ -60,13 +59,13 @@ int main(int argc, char **argv)
         std::fputs(qPrintable(help), stdout);
         return 0;
     }
-    spk::setTimeScale(config.timeScale);
+    setTimeScale(config.timeScale);
 
-    spk::SimPtyServer server(config.ids);
+    SimPtyServer server(config.ids);
     server.setPacing(config.pacing);
     server.faults() = config.faults;
     if (!config.versionText.isEmpty())
-        for (spk::SimDevice *d : server.bus().devices())
+        for (SimDevice *d : server.bus().devices())
             d->setVersionText(config.versionText);
     if (!server.setStateFile(config.stateFile, &error) || !server.setLogFile(config.logFile, &error)) {
         std::fprintf(stderr, "spksim: %s\n", qPrintable(error));
@@ -91,12 +90,12 @@ int main(int argc, char **argv)
             }
         }
     });
-    QObject::connect(&server, &spk::SimPtyServer::started, &app, [&](const QString &port) {
+    QObject::connect(&server, &SimPtyServer::started, &app, [&](const QString &port) {
         std::printf("spksim: serving devices %s on %s (%s)\n", qPrintable(idList(server.bus().ids())),
                     qPrintable(port), qPrintable(server.slavePath()));
         std::fflush(stdout);
     });
-    QObject::connect(&server, &spk::SimPtyServer::stopped, &app, [] {
+    QObject::connect(&server, &SimPtyServer::stopped, &app, [] {
         std::printf("spksim: unplugged\n");
         std::fflush(stdout);
     });
@@ -106,10 +105,18 @@ int main(int argc, char **argv)
         return 1;
     }
     if (config.unplugAfter >= 0)
-        QTimer::singleShot(spk::scaled(int(config.unplugAfter * 1000)), &server, [&] { server.stop(); });
+        QTimer::singleShot(scaled(int(config.unplugAfter * 1000)), &server, [&] { server.stop(); });
 
     const int code = app.exec();
     server.blockSignals(true);
     server.stop();
     return code;
+}
+
+} // namespace
+} // namespace spk::sim
+
+int main(int argc, char **argv)
+{
+    return spk::sim::run(argc, argv);
 }

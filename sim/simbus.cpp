@@ -1,6 +1,6 @@
 #include "simbus.h"
 
-namespace spk {
+namespace spk::sim {
 
 SimBus::SimBus(const QList<int> &ids, quint32 seed) : m_random(seed), m_seed(seed)
 {
@@ -116,4 +116,4 @@ QByteArray SimBus::applyReplyFaults(QByteArray reply)
     return reply;
 }
 
-} // namespace spk
+} // namespace spk::sim

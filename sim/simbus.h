@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-namespace spk {
+namespace spk::sim {
 
 // Devices on one RS-485 line. A frame with ID byte b is taken by the device with ID b + 1; ID byte
 // 255 is taken by every device and answered by none; nobody answers an unknown ID.
@@ -63,4 +63,4 @@ private:
     QList<QByteArray> m_sent;
 };
 
-} // namespace spk
+} // namespace spk::sim

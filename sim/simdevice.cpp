@@ -2,7 +2,7 @@
 
 #include "model/layout.h"
 
-namespace spk {
+namespace spk::sim {
 
 using namespace SimWireFormat;
 
@@ -167,4 +167,4 @@ void SimDevice::write(const SimFrame &r)
     }
 }
 
-} // namespace spk
+} // namespace spk::sim

@@ -5,7 +5,7 @@
 
 #include <array>
 
-namespace spk {
+namespace spk::sim {
 
 // One processor: its working image, stored presets with names, system data, version text and
 // meter. Takes well-formed request frames and returns the reply bytes, if any.
@@ -71,4 +71,4 @@ private:
     quint64 m_changes = 0;
 };
 
-} // namespace spk
+} // namespace spk::sim

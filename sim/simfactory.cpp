@@ -4,7 +4,7 @@
 
 #include "model/paramimage.h"
 
-namespace spk {
+namespace spk::sim {
 
 namespace {
 
@@ -77,4 +77,4 @@ QByteArray SimDevice::factoryName(int preset)
     return QByteArray(Names[preset - 1]).leftJustified(NameLength, ' ');
 }
 
-} // namespace spk
+} // namespace spk::sim

@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-namespace spk {
+namespace spk::sim {
 
 // Faults switched on for demos and tests. The first group changes what the devices answer (applied
 // by SimBus), the second how the answers travel (applied by SimWire). All times are nominal
@@ -23,4 +23,4 @@ struct SimFaults
     void clear() { *this = SimFaults(); }
 };
 
-} // namespace spk
+} // namespace spk::sim

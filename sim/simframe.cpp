@@ -1,6 +1,6 @@
 #include "simframe.h"
 
-namespace spk {
+namespace spk::sim {
 
 using namespace SimWireFormat;
 
@@ -73,4 +73,4 @@ QByteArray simFromHex(const QByteArray &text, bool *ok)
     return good ? QByteArray::fromHex(digits) : QByteArray();
 }
 
-} // namespace spk
+} // namespace spk::sim

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QList>
 
-namespace spk {
+namespace spk::sim {
 
 // The simulator's own frame code, deliberately independent of the editor's so that a fault in one
 // cannot hide behind the same fault in the other.
@@ -54,4 +54,4 @@ QByteArray simHex(const QByteArray &bytes);
 // Bytes from hex digits with optional blanks; empty on any bad digit.
 QByteArray simFromHex(const QByteArray &text, bool *ok = nullptr);
 
-} // namespace spk
+} // namespace spk::sim

@@ -2,7 +2,7 @@
 
 #include "simbus.h"
 
-namespace spk {
+namespace spk::sim {
 
 using namespace SimWireFormat;
 using SimHid::ReportSize;
@@ -75,4 +75,4 @@ QList<QByteArray> SimHidLink::writeReport(const QByteArray &report)
     return out;
 }
 
-} // namespace spk
+} // namespace spk::sim

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-namespace spk {
+namespace spk::sim {
 
 class SimBus;
 
@@ -57,4 +57,4 @@ private:
     SimHidAssembler m_assembler;
 };
 
-} // namespace spk
+} // namespace spk::sim

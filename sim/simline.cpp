@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-namespace spk {
+namespace spk::sim {
 
 SimLine::SimLine(const QList<int> &ids, QObject *parent) : QObject(parent), m_bus(ids)
 {
@@ -78,4 +78,4 @@ void SimLine::schedule()
     m_timer.start(wait <= 0 ? 0 : int(std::ceil(wait)));
 }
 
-} // namespace spk
+} // namespace spk::sim

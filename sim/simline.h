@@ -8,7 +8,7 @@
 #include <QObject>
 #include <QTimer>
 
-namespace spk {
+namespace spk::sim {
 
 // A simulated line on the Qt event loop: what the editor writes goes in (serial bytes or HID
 // reports), the devices' replies come out as signals, paced and faulted as configured. Output is
@@ -65,4 +65,4 @@ private:
     double m_lastInputMs = -1e9;
 };
 
-} // namespace spk
+} // namespace spk::sim

@@ -2,7 +2,7 @@
 
 #include "simframe.h"
 
-namespace spk {
+namespace spk::sim {
 
 QByteArray SimFrameLog::line(double seconds, char direction, const QByteArray &frame)
 {
@@ -27,4 +27,4 @@ void SimFrameLog::write(double seconds, char direction, const QByteArray &frame)
     m_file.flush();
 }
 
-} // namespace spk
+} // namespace spk::sim

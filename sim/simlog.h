@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-namespace spk {
+namespace spk::sim {
 
 // The frame log: one line per frame, "<seconds since start, three decimals> rx|tx <hex>", e.g.
 // 12.345 rx A5A5A500A2002B00000089AA. Lines are flushed as they are written.
@@ -20,4 +20,4 @@ private:
     QFile m_file;
 };
 
-} // namespace spk
+} // namespace spk::sim

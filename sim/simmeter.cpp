@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace spk {
+namespace spk::sim {
 
 SimMeter::SimMeter(quint32 seed) : m_random(seed)
 {
@@ -83,4 +83,4 @@ QByteArray SimMeter::replyData(const SimMeterValues &v)
     return d;
 }
 
-} // namespace spk
+} // namespace spk::sim

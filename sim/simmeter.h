@@ -4,7 +4,7 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 
-namespace spk {
+namespace spk::sim {
 
 // What the meter reply carries.
 struct SimMeterValues
@@ -54,4 +54,4 @@ private:
     SimMeterValues m_forcedValues;
 };
 
-} // namespace spk
+} // namespace spk::sim

@@ -6,7 +6,7 @@
 #include <QCommandLineParser>
 #include <QSet>
 
-namespace spk {
+namespace spk::sim {
 
 namespace {
 
@@ -127,4 +127,4 @@ bool parseSimOptions(const QStringList &arguments, SimConfig *config, QString *e
     return true;
 }
 
-} // namespace spk
+} // namespace spk::sim

@@ -5,7 +5,7 @@
 #include <QList>
 #include <QStringList>
 
-namespace spk {
+namespace spk::sim {
 
 // What spksim's command line asks for.
 struct SimConfig
@@ -26,4 +26,4 @@ struct SimConfig
 bool parseSimOptions(const QStringList &arguments, SimConfig *config, QString *error,
                      QString *helpText = nullptr);
 
-} // namespace spk
+} // namespace spk::sim

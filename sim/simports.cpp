@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace spk::SimPorts {
+namespace spk::sim::SimPorts {
 
 QString directory()
 {
@@ -69,4 +69,4 @@ void unpublish(const QString &linkPath, const QString &target)
     if (n >= 0 && QByteArray(buffer, n) == QFile::encodeName(target)) ::unlink(name.constData());
 }
 
-} // namespace spk::SimPorts
+} // namespace spk::sim::SimPorts

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace spk {
+namespace spk::sim {
 
 // The folder of virtual adapters the editor's port catalog lists, and publishing a pty there.
 namespace SimPorts {
@@ -16,4 +16,4 @@ QString publish(const QString &target, QString *error = nullptr);
 void unpublish(const QString &linkPath, const QString &target);
 
 } // namespace SimPorts
-} // namespace spk
+} // namespace spk::sim

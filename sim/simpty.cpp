@@ -8,7 +8,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace spk {
+namespace spk::sim {
 
 namespace {
 
@@ -101,4 +101,4 @@ qsizetype SimPty::write(const QByteArray &bytes)
     }
 }
 
-} // namespace spk
+} // namespace spk::sim

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace spk {
+namespace spk::sim {
 
 // A pseudo-terminal whose slave end the editor opens like a serial adapter. The master end stays
 // non-blocking and raw; the slave is set raw once so that nothing is ever echoed back.
@@ -34,4 +34,4 @@ private:
     QString m_slavePath;
 };
 
-} // namespace spk
+} // namespace spk::sim

@@ -6,7 +6,7 @@
 
 #include "simstate.h"
 
-namespace spk {
+namespace spk::sim {
 
 namespace {
 constexpr int ClientPollMs = 5;  // how soon a newly opened port is noticed
@@ -185,4 +185,4 @@ bool SimPtyServer::setLogFile(const QString &path, QString *error)
     return m_log.open(path, error);
 }
 
-} // namespace spk
+} // namespace spk::sim

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <memory>
 
-namespace spk {
+namespace spk::sim {
 
 // Serves a simulated line on a pseudo-terminal published as ttySIM<n> in the ports folder, on the
 // Qt event loop. The editor (or a test) opens the link like a USB-serial adapter; closing and
@@ -80,4 +80,4 @@ private:
     bool m_client = false;
 };
 
-} // namespace spk
+} // namespace spk::sim

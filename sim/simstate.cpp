@@ -8,11 +8,11 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
-namespace spk::SimState {
+namespace spk::sim::SimState {
 
 namespace {
 
-const QString Format = QStringLiteral("spksim-state");
+constexpr QLatin1String Format("spksim-state");
 
 QString hex(const QByteArray &bytes)
 {
@@ -140,4 +140,4 @@ bool save(const QString &path, const SimBus &bus, QString *error)
     return true;
 }
 
-} // namespace spk::SimState
+} // namespace spk::sim::SimState

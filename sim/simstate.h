@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace spk {
+namespace spk::sim {
 
 class SimBus;
 
@@ -22,4 +22,4 @@ bool load(const QString &path, SimBus &bus, QString *error = nullptr);
 bool save(const QString &path, const SimBus &bus, QString *error = nullptr);
 
 } // namespace SimState
-} // namespace spk
+} // namespace spk::sim

@@ -1,6 +1,6 @@
 #include "simstreamparser.h"
 
-namespace spk {
+namespace spk::sim {
 
 using namespace SimWireFormat;
 
@@ -49,4 +49,4 @@ QList<SimStreamParser::Result> SimStreamParser::feed(const QByteArray &bytes)
     }
 }
 
-} // namespace spk
+} // namespace spk::sim

@@ -2,7 +2,7 @@
 
 #include "simframe.h"
 
-namespace spk {
+namespace spk::sim {
 
 // Finds request frames in serial bytes that arrive in chunks of any size. Noise before a frame and
 // frames that fail the end byte or checksum are skipped; the search resumes one byte after the
@@ -28,4 +28,4 @@ private:
     qint64 m_discarded = 0;
 };
 
-} // namespace spk
+} // namespace spk::sim

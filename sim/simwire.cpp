@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace spk {
+namespace spk::sim {
 
 namespace {
 constexpr double Epsilon = 1e-6;
@@ -67,4 +67,4 @@ void SimWire::clear()
     m_lineFree = 0;
 }
 
-} // namespace spk
+} // namespace spk::sim

@@ -4,7 +4,7 @@
 
 #include <deque>
 
-namespace spk {
+namespace spk::sim {
 
 // Times the device's replies on the line: 9600 baud 8N1 when pacing is on, the reply faults that
 // concern timing (noise, split bursts, extra delay), one reply after another. Pure logic: the caller
@@ -43,4 +43,4 @@ private:
     double m_lineFree = 0;
 };
 
-} // namespace spk
+} // namespace spk::sim

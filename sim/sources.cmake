@@ -1,5 +1,5 @@
-# sim: the simulator's logic (devices, line, wire timing, HID packing, pty server); QtCore and core's
-# model headers only, never the editor's protocol code.
+# sim: the simulator's logic (devices, line, wire timing, HID packing, pty server); QtCore and the
+# model library only, never the editor's protocol code.
 add_library(sim STATIC
     simframe.h simframe.cpp
     simstreamparser.h simstreamparser.cpp
@@ -18,7 +18,7 @@ add_library(sim STATIC
     simoptions.h simoptions.cpp
 )
 target_include_directories(sim PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(sim PUBLIC Qt6::Core core)
+target_link_libraries(sim PUBLIC Qt6::Core model)
 
 add_executable(spksim main.cpp)
 target_link_libraries(spksim PRIVATE sim)

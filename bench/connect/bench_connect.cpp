@@ -7,8 +7,8 @@
 //      same process, and the editor alone with spksim in a process of its own.
 //
 //   bench_connect [runs=5] [idle-seconds=10]
-#include "app/dialogs.h"
-#include "app/editorstate.h"
+#include "window/dialogs.h"
+#include "window/editorstate.h"
 #include "app/mainwindow.h"
 #include "model/timing.h"
 #include "simptyserver.h"
@@ -106,7 +106,7 @@ bool pickAndClick(spk::MainWindow &w, const QString &port)
     return true;
 }
 
-bool connectOnce(spk::MainWindow &w, spk::SimPtyServer &sim, ConnectRun *run)
+bool connectOnce(spk::MainWindow &w, spk::sim::SimPtyServer &sim, ConnectRun *run)
 {
     QElapsedTimer clock;
     bool polled = false;
@@ -120,10 +120,10 @@ bool connectOnce(spk::MainWindow &w, spk::SimPtyServer &sim, ConnectRun *run)
             run->totalMs = clock.nsecsElapsed() / 1e6;
         }
     };
-    QMetaObject::Connection rx =
-        QObject::connect(&sim, &spk::SimPtyServer::frameReceived, [&](const QByteArray &f) { note('r', f); });
-    QMetaObject::Connection tx =
-        QObject::connect(&sim, &spk::SimPtyServer::frameSent, [&](const QByteArray &f) { note('t', f); });
+    QMetaObject::Connection rx = QObject::connect(&sim, &spk::sim::SimPtyServer::frameReceived,
+                                                  [&](const QByteArray &f) { note('r', f); });
+    QMetaObject::Connection tx = QObject::connect(&sim, &spk::sim::SimPtyServer::frameSent,
+                                                  [&](const QByteArray &f) { note('t', f); });
     clock.start();
     const bool ok = pickAndClick(w, sim.portName()) && waitFor([&] { return polled; }, 20000);
     QObject::disconnect(rx);
@@ -181,7 +181,7 @@ int main(int argc, char **argv)
     spk::setTimeScale(1.0);
 
     QuietDialogs dialogs;
-    spk::SimPtyServer sim({1});
+    spk::sim::SimPtyServer sim({1});
     QString error;
     if (!sim.start(&error)) {
         std::fprintf(stderr, "simulator: %s\n", qPrintable(error));

@@ -4,8 +4,8 @@
 // 672-column polyline) measured in the same run, drawing the very curve the move produced: how
 // much a polyline costs depends on its shape, so both sides draw the same one. Prints median and
 // p99 in microseconds.
-#include "app/dialogs.h"
-#include "app/editorstate.h"
+#include "window/dialogs.h"
+#include "window/editorstate.h"
 #include "app/mainwindow.h"
 #include "graph/graphrenderer.h"
 #include "graph/graphview.h"

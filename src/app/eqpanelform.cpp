@@ -3,6 +3,7 @@
 #include "app/formkit.h"
 #include "editors/spinbuttons.h"
 #include "editors/valueedit.h"
+#include "filters/graphgeometry.h"
 #include "graph/graphview.h"
 #include "model/layout.h"
 #include "model/tables.h"

@@ -2,7 +2,8 @@
 
 #include "app/fixedwidthlist.h"
 #include "app/formkit.h"
-#include "app/ledindicator.h"
+#include "window/connectionindicator.h"
+#include "window/ledindicator.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 
 namespace spk {
@@ -63,19 +63,6 @@ QLineEdit *hiddenField(QWidget *parent, const QString &name, const QString &spok
 }
 } // namespace
 
-QPixmap LinkPanelForm::indicatorPicture(bool connected)
-{
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor c = connected ? QColor(0, 176, 0) : QColor(216, 0, 0);
-    p.setPen(QPen(c.darker(160), 1));
-    p.setBrush(c);
-    p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-    return pm;
-}
-
 QWidget *LinkPanelForm::buildConnectionBar(QMenuBar *menu)
 {
     // A global menu would take the corner widget along; the bar must stay in the window.
@@ -117,8 +104,7 @@ QWidget *LinkPanelForm::buildConnectionBar(QMenuBar *menu)
     auto *indicator = new QLabel(bar);
     indicator->setObjectName(QStringLiteral("img_connectstate"));
     indicator->setAccessibleName(QStringLiteral("Connection indicator"));
-    indicator->setAccessibleDescription(QStringLiteral("Disconnected"));
-    indicator->setPixmap(indicatorPicture(false));
+    showConnectionIndicator(indicator, false);
     indicator->setFixedSize(16, 16);
 
     row->addWidget(portCaption);

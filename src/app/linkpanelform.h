@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPixmap>
 #include <QRect>
 
 class QMenuBar;
@@ -28,9 +27,6 @@ public:
 
     static QWidget *buildConnectionBar(QMenuBar *menu);
     static void buildDevicePanels(QWidget *central);
-
-    // The indicator's two pictures (img_true, img_false).
-    static QPixmap indicatorPicture(bool connected);
 
 private:
     static void buildPresets(QWidget *central);

@@ -1,23 +1,24 @@
 #include "app/mainwindow.h"
 
-#include "app/devicesession.h"
-#include "app/dialogs.h"
-#include "app/editorcontext.h"
+#include "session/devicesession.h"
+#include "window/dialogs.h"
+#include "editors/editorcontext.h"
 #include "app/linkpanelform.h"
 #include "app/mainform.h"
 #include "app/prefetchportcatalog.h"
-#include "app/progressbox.h"
-#include "app/statuspanels.h"
-#include "app/warningwindow.h"
+#include "window/progressbox.h"
+#include "window/statuspanels.h"
+#include "window/warningwindow.h"
 #include "editors/crossovereqeditor.h"
+#include "editors/pointdrag.h"
 #include "editors/leveldelayeditor.h"
 #include "editors/valueedit.h"
 #include "editors/valuestepper.h"
-#include "graph/eqreset.h"
+#include "editors/eqreset.h"
 #include "graph/graphview.h"
 #include "graph/responsegraph.h"
-#include "graph/wheelrouter.h"
-#include "link/connectioncontroller.h"
+#include "editors/wheelrouter.h"
+#include "session/connectioncontroller.h"
 #include "link/portcatalog.h"
 #include "link/serialdriver.h"
 #include "link/transmitter.h"
@@ -67,7 +68,7 @@ MainWindow::~MainWindow()
 
 GraphView *MainWindow::graphView() const
 {
-    return m_controls.get<GraphView>(QStringLiteral("img_eqbackground"));
+    return m_controls.require<GraphView>(QStringLiteral("img_eqbackground"));
 }
 
 void MainWindow::FormCreate()
@@ -85,11 +86,11 @@ void MainWindow::FormCreate()
     setFixedSize(747, 765);
 
     // The grids are drawn once, here; the first curve comes with the image below.
-    m_graph = std::make_unique<ResponseGraph>(m_state);
+    m_graph = std::make_unique<ResponseGraph>(m_state.ParamImage);
     m_ctx = std::make_unique<EditorContext>(EditorContext{m_state, m_controls, m_handlers, *m_graph});
     wireParts();
 
-    m_state.clearWheel();
+    m_state.Target.clear();
     m_state.Link.SilenceCount = 0;
     m_state.GraphChannel = 0;
 
@@ -105,14 +106,14 @@ void MainWindow::FormCreate()
 void MainWindow::wireParts()
 {
     m_progress = std::make_unique<ProgressBox>(
-        m_state, m_controls.get<QGroupBox>(QStringLiteral("rzgrpbx_data_tx_bar")),
-        m_controls.get<QProgressBar>(QStringLiteral("rzprgrsbr_data_bar")));
+        m_state, m_controls.require<QGroupBox>(QStringLiteral("rzgrpbx_data_tx_bar")),
+        m_controls.require<QProgressBar>(QStringLiteral("rzprgrsbr_data_bar")));
 
     GraphView *view = graphView();
+    view->setGraph(m_graph.get());
     m_graph->setView(view);
-    auto *phase = m_controls.get<QCheckBox>(QStringLiteral("chk_pha_response"));
-    m_graph->setPhaseBox(phase);
-    if (phase) connect(phase, &QCheckBox::toggled, m_graph.get(), &ResponseGraph::chk_pha_responseClick);
+    connect(m_controls.require<QCheckBox>(QStringLiteral("chk_pha_response")), &QCheckBox::toggled, this,
+            &MainWindow::chk_pha_responseClick);
 
     m_crossoverEq = std::make_unique<CrossoverEqEditor>(*m_ctx);
     m_crossoverEq->attach();
@@ -120,14 +121,14 @@ void MainWindow::wireParts()
     m_stepper->attach();
     m_levelDelay = std::make_unique<LevelDelayEditor>(*m_ctx);
     m_levelDelay->attach();
-    if (view) view->attach(*m_ctx, *m_crossoverEq);
+    m_pointDrag = std::make_unique<PointDrag>(*m_ctx, *m_crossoverEq);
+    m_pointDrag->attach(view);
     m_eqReset = std::make_unique<EqReset>(*m_ctx, *m_crossoverEq, *m_progress);
     m_eqReset->attach();
     m_wheel = std::make_unique<WheelRouter>(*m_ctx, *m_stepper, this);
     qApp->installEventFilter(m_wheel.get());
 
-    if (QAction *exit = findChild<QAction *>(QStringLiteral("Exit1")))
-        connect(exit, &QAction::triggered, this, &MainWindow::Exit1Click);
+    connect(findChild<QAction *>(QStringLiteral("Exit1")), &QAction::triggered, this, &MainWindow::Exit1Click);
 }
 
 void MainWindow::wireLink()
@@ -135,9 +136,12 @@ void MainWindow::wireLink()
     m_serial = std::make_unique<SerialDriver>(m_catalog);
     m_receiver = std::make_unique<Receiver>(m_state.Link);
     m_transmitter = std::make_unique<Transmitter>(m_state.Link, *m_serial);
+    Receiver &receiver = *m_receiver;
+    connect(m_serial.get(), &Transport::received, this,
+            [&receiver](const QByteArray &bytes) { receiver.serialArrival(bytes); });
     m_connection = std::make_unique<ConnectionController>(
-        ConnectionParts{m_state, m_controls, *m_dialogs, *m_progress, *m_status, m_warning, *m_serial,
-                        *m_catalog, *m_receiver, *m_transmitter, this, [this] { resetWheelTarget(); }});
+        ConnectionParts{m_state, m_controls, *m_dialogs, *m_progress, *m_status, m_warning, *m_serial, nullptr,
+                        *m_catalog, *m_receiver, *m_transmitter, this});
     m_connection->attach();
     m_session = std::make_unique<DeviceSession>(
         SessionParts{m_state, m_controls, *m_dialogs, *m_progress, *m_status, m_warning, *m_receiver,
@@ -177,10 +181,14 @@ void MainWindow::ChangeAllComponentFont()
     }
 }
 
-void MainWindow::resetWheelTarget()
+void MainWindow::chk_pha_responseClick()
 {
-    m_state.WheelOpen = false;
-    m_state.EditTargetName.clear();
+    auto *box = m_controls.require<QCheckBox>(QStringLiteral("chk_pha_response"));
+    QPalette p = box->palette();
+    p.setColor(QPalette::WindowText, box->isChecked() ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Link));
+    box->setPalette(p);
+    m_graph->setPhaseView(box->isChecked());
+    m_graph->DrawHLpfEQCurve(m_state.GraphChannel);
 }
 
 void MainWindow::Exit1Click()

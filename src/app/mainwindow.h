@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/controllookup.h"
-#include "app/editorstate.h"
-#include "app/handlertable.h"
+#include "window/controllookup.h"
+#include "window/editorstate.h"
+#include "window/handlertable.h"
 
 #include <QMainWindow>
 
@@ -17,6 +17,7 @@ class Dialogs;
 class EqReset;
 class GraphView;
 class LevelDelayEditor;
+class PointDrag;
 class PortCatalog;
 class ProgressBox;
 class Receiver;
@@ -75,8 +76,8 @@ public:
     // Copies ParamImage into every control and redraws the graph; callers set Loading around it.
     void UpdataToComponent();
     void ChangeAllComponentFont();
-    // The mouse wheel loses its target (disconnect, watchdog).
-    void resetWheelTarget();
+    // The hidden phase view: the curve drawn as phase, the box's caption red while it is.
+    void chk_pha_responseClick();
     void Exit1Click();
     // Runs a handler of the window by name; a name without a handler does nothing.
     bool CallHandlerByName(const QString &name) { return m_handlers.CallHandlerByName(name); }
@@ -100,6 +101,7 @@ private:
     std::unique_ptr<CrossoverEqEditor> m_crossoverEq;
     std::unique_ptr<ValueStepper> m_stepper;
     std::unique_ptr<LevelDelayEditor> m_levelDelay;
+    std::unique_ptr<PointDrag> m_pointDrag;
     std::unique_ptr<EqReset> m_eqReset;
     std::unique_ptr<WheelRouter> m_wheel;
     WarningWindow *m_warning = nullptr;

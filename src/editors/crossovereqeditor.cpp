@@ -1,11 +1,12 @@
 #include "editors/crossovereqeditor.h"
 
-#include "app/editorcontext.h"
+#include "editors/recompute.h"
 #include "editors/spinbuttons.h"
 #include "editors/valueedit.h"
 #include "graph/responsegraph.h"
 #include "model/tables.h"
 #include "model/valuetext.h"
+#include "editors/editorcontext.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,62 +14,42 @@
 namespace spk {
 
 namespace {
-const QString BandPrefix[] = {QString(), QString(), QStringLiteral("edt_ip0eq_freq_0"),
-                              QStringLiteral("edt_ip0eq_gain_0"), QStringLiteral("edt_ip0eq_qval_0")};
 constexpr int FieldOffset[] = {CrossoverByte::HpfFreq, CrossoverByte::LpfFreq, BandByte::Freq, BandByte::Gain,
                                BandByte::Q};
+QString bandSuffix(int band)
+{
+    return QStringLiteral("_0") + QString::number(band);
+}
 } // namespace
 
 const CrossoverEqEditor::FieldSpec &CrossoverEqEditor::fieldSpec(Field field)
 {
-    static const FieldSpec freq{QString(),
-                                MaxFreqCode,
-                                false,
-                                FreqTable,
-                                19.7,
-                                21900,
-                                QStringLiteral("19.7"),
-                                QStringLiteral("21900"),
-                                freqShortText};
+    static const FieldSpec freq{
+        MaxFreqCode, false, FreqTable, 19.7, 21900, QStringLiteral("19.7"), QStringLiteral("21900"), freqShortText};
     static const FieldSpec specs[] = {
-        [&] {
-            FieldSpec s = freq;
-            s.targetName = QStringLiteral("edt_hpf_freq");
-            return s;
-        }(),
-        [&] {
-            FieldSpec s = freq;
-            s.targetName = QStringLiteral("edt_lpf_freq");
-            return s;
-        }(),
-        [&] {
-            FieldSpec s = freq;
-            s.targetName = QStringLiteral("edt_eq_freq");
-            return s;
-        }(),
-        FieldSpec{QStringLiteral("edt_eq_gain"), MaxGainCode, true, GainTable, -24, 12, QStringLiteral("-24"),
-                  QStringLiteral("12"), gainText},
-        FieldSpec{QStringLiteral("edt_eq_qval"), MaxQCode, true, QTable, 0.267, 92.302,
-                  QStringLiteral("0.267"), QStringLiteral("92.302"), qText},
+        freq,
+        freq,
+        freq,
+        FieldSpec{MaxGainCode, true, GainTable, -24, 12, QStringLiteral("-24"), QStringLiteral("12"), gainText},
+        FieldSpec{MaxQCode, true, QTable, 0.267, 92.302, QStringLiteral("0.267"), QStringLiteral("92.302"), qText},
     };
-    return specs[field];
+    return specs[int(field)];
 }
 
 bool CrossoverEqEditor::fieldOf(const QString &name, Field *field, int *band)
 {
     *band = 0;
-    if (name == QLatin1String("edt_ip0hpf_freq")) {
-        *field = HpfFreq;
-        return true;
+    for (Field f : {Field::HpfFreq, Field::LpfFreq}) {
+        if (name == editName(f, 0)) {
+            *field = f;
+            return true;
+        }
     }
-    if (name == QLatin1String("edt_ip0lpf_freq")) {
-        *field = LpfFreq;
-        return true;
-    }
-    for (Field f : {EqFreq, EqGain, EqQ}) {
-        if (name.size() == 17 && name.startsWith(BandPrefix[f])) {
-            const int b = bandOf(name);
-            if (b < 0 || b >= BandCount) return false;
+    for (Field f : {Field::EqFreq, Field::EqGain, Field::EqQ}) {
+        if (name.size() == 17 && name.startsWith(EditTargeting::bandEditPrefix(f))) {
+            bool ok = false;
+            const int b = name.mid(15, 2).toInt(&ok);
+            if (!ok || b < 0 || b >= BandCount) return false;
             *field = f;
             *band = b;
             return true;
@@ -77,31 +58,40 @@ bool CrossoverEqEditor::fieldOf(const QString &name, Field *field, int *band)
     return false;
 }
 
-int CrossoverEqEditor::bandOf(const QString &name)
-{
-    bool ok = false;
-    const int b = name.mid(15, 2).toInt(&ok);
-    return ok ? b : -1;
-}
-
 QString CrossoverEqEditor::editName(Field field, int band)
 {
-    if (field == HpfFreq) return QStringLiteral("edt_ip0hpf_freq");
-    if (field == LpfFreq) return QStringLiteral("edt_ip0lpf_freq");
-    return BandPrefix[field] + QString::number(band);
+    if (field == Field::HpfFreq) return QStringLiteral("edt_ip0hpf_freq");
+    if (field == Field::LpfFreq) return QStringLiteral("edt_ip0lpf_freq");
+    return EditTargeting::bandEditPrefix(field) + QString::number(band);
 }
 
 int CrossoverEqEditor::fieldByte(Field field, int band)
 {
     const int record = isBand(field) ? bandRecord(Ip0, band) : crossoverRecord(Ip0);
-    return recordByte(record, FieldOffset[field]);
+    return recordByte(record, FieldOffset[int(field)]);
 }
 
 CrossoverEqEditor::CrossoverEqEditor(EditorContext &ctx, QObject *parent) : QObject(parent), m_ctx(ctx) {}
 
 ValueEdit *CrossoverEqEditor::edit(Field field, int band) const
 {
-    return m_ctx.controls.get<ValueEdit>(editName(field, band));
+    return m_ctx.controls.require<ValueEdit>(editName(field, band));
+}
+
+QComboBox *CrossoverEqEditor::typeList(int band) const
+{
+    return m_ctx.controls.require<QComboBox>(QStringLiteral("cbb_ip0eq_type") + bandSuffix(band));
+}
+
+QCheckBox *CrossoverEqEditor::bypassBox(int band) const
+{
+    return m_ctx.controls.require<QCheckBox>(QStringLiteral("chk_ip0eq_byps") + bandSuffix(band));
+}
+
+QComboBox *CrossoverEqEditor::crossoverTypeList(int filter) const
+{
+    return m_ctx.controls.require<QComboBox>(filter == 0 ? QStringLiteral("cbb_ip0hpf_type")
+                                                         : QStringLiteral("cbb_ip0lpf_type"));
 }
 
 void CrossoverEqEditor::attach()
@@ -114,45 +104,35 @@ void CrossoverEqEditor::attach()
 
 void CrossoverEqEditor::wireCrossover(int filter)
 {
-    const Field field = filter == 0 ? HpfFreq : LpfFreq;
-    if (ValueEdit *e = edit(field)) {
-        e->onEnter = [this, filter] { filter == 0 ? edt_op3hpf_freqEnter() : edt_op3lpf_freqEnter(); };
-        e->onMouseUp = [this, filter] { filter == 0 ? edt_op3hpf_freqMouseUp() : edt_op3lpf_freqMouseUp(); };
-        e->onReturn = [this, filter] { HLPF_freq_edt_keypress(filter); };
-        e->onExit = [this, filter] { HLPF_edt_exit(filter); };
-    }
-    const QString list = filter == 0 ? QStringLiteral("cbb_ip0hpf_type") : QStringLiteral("cbb_ip0lpf_type");
-    if (auto *c = m_ctx.controls.get<QComboBox>(list))
-        connect(c, &QComboBox::activated, this, [this, filter] { HLPF_type_Cbb_Change(filter); });
+    ValueEdit *e = edit(filter == 0 ? Field::HpfFreq : Field::LpfFreq);
+    e->onEnter = [this, filter] { filter == 0 ? edt_op3hpf_freqEnter() : edt_op3lpf_freqEnter(); };
+    e->onMouseUp = [this, filter] { filter == 0 ? edt_op3hpf_freqMouseUp() : edt_op3lpf_freqMouseUp(); };
+    e->onReturn = [this, filter] { HLPF_freq_edt_keypress(filter); };
+    e->onExit = [this, filter] { HLPF_edt_exit(filter); };
+    connect(crossoverTypeList(filter), &QComboBox::activated, this, [this, filter] { HLPF_type_Cbb_Change(filter); });
 }
 
 void CrossoverEqEditor::wireBand(int b)
 {
-    if (ValueEdit *e = edit(EqFreq, b)) {
-        e->onEnter = [this, e] { edt_op3eq_freq_00Enter(e); };
-        e->onMouseUp = [this, e] { edt_op0eq_freq_00MouseUp(e); };
-        e->onReturn = [this, e] { EQ_freq_edt_keypress(e); };
-        e->onExit = [this, e] { EQ_freq_edt_exit(e); };
-    }
-    if (ValueEdit *e = edit(EqGain, b)) {
-        e->setAcceptsMinus(true);
-        e->onEnter = [this, e] { edt_op3eq_gain_00Enter(e); };
-        e->onMouseUp = [this, e] { edt_op0eq_gain_00MouseUp(e); };
-        e->onReturn = [this, e] { EQ_gain_edt_keypress(e); };
-        e->onExit = [this, e] { EQ_gain_edt_exit(e); };
-    }
-    if (ValueEdit *e = edit(EqQ, b)) {
-        e->onEnter = [this, e] { edt_op3eq_qval_00Enter(e); };
-        e->onMouseUp = [this, e] { edt_op0eq_qval_00MouseUp(e); };
-        e->onReturn = [this, e] { EQ_qval_edt_keypress(e); };
-        e->onExit = [this, e] { EQ_qval_edt_exit(e); };
-    }
-    const QString suffix = QStringLiteral("_0") + QString::number(b);
-    if (auto *c = m_ctx.controls.get<QComboBox>(QStringLiteral("cbb_ip0eq_type") + suffix))
-        connect(c, &QComboBox::activated, this, [this, c] { cbb_op3eq_type_00Change(c); });
+    ValueEdit *freq = edit(Field::EqFreq, b);
+    freq->onEnter = [this, b] { edt_op3eq_freq_00Enter(b); };
+    freq->onMouseUp = [this, b] { edt_op0eq_freq_00MouseUp(b); };
+    freq->onReturn = [this, b] { EQ_freq_edt_keypress(b); };
+    freq->onExit = [this, b] { EQ_freq_edt_exit(b); };
+    ValueEdit *gain = edit(Field::EqGain, b);
+    gain->setAcceptsMinus(true);
+    gain->onEnter = [this, b] { edt_op3eq_gain_00Enter(b); };
+    gain->onMouseUp = [this, b] { edt_op0eq_gain_00MouseUp(b); };
+    gain->onReturn = [this, b] { EQ_gain_edt_keypress(b); };
+    gain->onExit = [this, b] { EQ_gain_edt_exit(b); };
+    ValueEdit *q = edit(Field::EqQ, b);
+    q->onEnter = [this, b] { edt_op3eq_qval_00Enter(b); };
+    q->onMouseUp = [this, b] { edt_op0eq_qval_00MouseUp(b); };
+    q->onReturn = [this, b] { EQ_qval_edt_keypress(b); };
+    q->onExit = [this, b] { EQ_qval_edt_exit(b); };
+    connect(typeList(b), &QComboBox::activated, this, [this, b] { cbb_op3eq_type_00Change(b); });
     // A box ticked from code runs its handler as a click does; the reset walk relies on it.
-    if (auto *box = m_ctx.controls.get<QCheckBox>(QStringLiteral("chk_ip0eq_byps") + suffix))
-        connect(box, &QCheckBox::toggled, this, [this, box] { chk_op3eq_byps_00Click(box); });
+    connect(bypassBox(b), &QCheckBox::toggled, this, [this, b] { chk_op3eq_byps_00Click(b); });
 }
 
 // --- image to controls ---
@@ -161,15 +141,12 @@ void CrossoverEqEditor::showBand(int b)
 {
     const ParamImage &image = m_ctx.state.ParamImage;
     const int r = bandRecord(Ip0, b);
-    const QString suffix = QStringLiteral("_0") + QString::number(b);
-    if (ValueEdit *e = edit(EqFreq, b)) e->setText(freqText(image.byte(r, BandByte::Freq)));
+    edit(Field::EqFreq, b)->setText(freqText(image.byte(r, BandByte::Freq)));
     const int type = image.byte(r, BandByte::Type);
-    if (auto *c = m_ctx.controls.get<QComboBox>(QStringLiteral("cbb_ip0eq_type") + suffix))
-        c->setCurrentIndex(type <= MaxEqType ? type : -1);
-    if (ValueEdit *e = edit(EqGain, b)) e->setText(gainText(image.word(r, BandByte::Gain)));
-    if (ValueEdit *e = edit(EqQ, b)) e->setText(qText(image.word(r, BandByte::Q)));
-    if (auto *box = m_ctx.controls.get<QCheckBox>(QStringLiteral("chk_ip0eq_byps") + suffix))
-        box->setChecked(image.byte(r, BandByte::Bypass) != 0);
+    typeList(b)->setCurrentIndex(type <= MaxEqType ? type : -1);
+    edit(Field::EqGain, b)->setText(gainText(image.word(r, BandByte::Gain)));
+    edit(Field::EqQ, b)->setText(qText(image.word(r, BandByte::Q)));
+    bypassBox(b)->setChecked(image.byte(r, BandByte::Bypass) != 0);
     enableByType(b, type, false);
     m_ctx.graph.computeBand(Ip0, b, recordByte(r));
 }
@@ -180,13 +157,11 @@ void CrossoverEqEditor::showCrossover()
     const int r = crossoverRecord(Ip0);
     const int hpfType = image.byte(r, CrossoverByte::HpfType);
     const int lpfType = image.byte(r, CrossoverByte::LpfType);
-    if (ValueEdit *e = edit(HpfFreq)) e->setText(freqText(image.byte(r, CrossoverByte::HpfFreq)));
-    if (auto *c = m_ctx.controls.get<QComboBox>(QStringLiteral("cbb_ip0hpf_type")))
-        c->setCurrentIndex(hpfType <= MaxCrossoverType ? hpfType : -1);
+    edit(Field::HpfFreq)->setText(freqText(image.byte(r, CrossoverByte::HpfFreq)));
+    crossoverTypeList(0)->setCurrentIndex(hpfType <= MaxCrossoverType ? hpfType : -1);
     m_ctx.graph.computeHpf(Ip0, image.byte(r, CrossoverByte::HpfFreq), hpfType);
-    if (ValueEdit *e = edit(LpfFreq)) e->setText(freqText(image.byte(r, CrossoverByte::LpfFreq)));
-    if (auto *c = m_ctx.controls.get<QComboBox>(QStringLiteral("cbb_ip0lpf_type")))
-        c->setCurrentIndex(lpfType <= MaxCrossoverType ? lpfType : -1);
+    edit(Field::LpfFreq)->setText(freqText(image.byte(r, CrossoverByte::LpfFreq)));
+    crossoverTypeList(1)->setCurrentIndex(lpfType <= MaxCrossoverType ? lpfType : -1);
     m_ctx.graph.computeLpf(Ip0, image.byte(r, CrossoverByte::LpfFreq), lpfType);
 }
 
@@ -195,115 +170,100 @@ void CrossoverEqEditor::enableByType(int b, int type, bool spinsToo)
     // PEQ: both; shelves: gain only; the all-pass types only device data can hold: Q only.
     const bool qOn = type == 0 || type > MaxEqType;
     const bool gainOn = type <= MaxEqType;
-    if (ValueEdit *e = edit(EqQ, b)) e->setEnabled(qOn);
-    if (ValueEdit *e = edit(EqGain, b)) e->setEnabled(gainOn);
+    edit(Field::EqQ, b)->setEnabled(qOn);
+    edit(Field::EqGain, b)->setEnabled(gainOn);
     if (spinsToo) {
-        if (auto *s = m_ctx.controls.get<SpinButtons>(QStringLiteral("spinbtn_") + editName(EqQ, b)))
-            s->setEnabled(qOn);
-        if (auto *s = m_ctx.controls.get<SpinButtons>(QStringLiteral("spinbtn_") + editName(EqGain, b)))
-            s->setEnabled(gainOn);
+        const QString spin = QStringLiteral("spinbtn_");
+        m_ctx.controls.require<SpinButtons>(spin + editName(Field::EqQ, b))->setEnabled(qOn);
+        m_ctx.controls.require<SpinButtons>(spin + editName(Field::EqGain, b))->setEnabled(gainOn);
     }
 }
 
 // --- targeting ---
 
-void CrossoverEqEditor::targetCrossover(int filter, ValueEdit *e, bool selectAll)
+void CrossoverEqEditor::targetCrossover(int filter, bool selectAll)
 {
-    EditorState &s = m_ctx.state;
-    if (selectAll && e) e->selectAll();
-    const Field field = filter == 0 ? HpfFreq : LpfFreq;
-    s.GraphChannel = 0;
-    s.EditTargetBand = 0;
-    s.EditTargetControl = e;
-    s.EditTarget = fieldByte(field, 0);
-    s.LastEdited = crossoverRecord(Ip0);
-    s.EditTargetName = fieldSpec(field).targetName;
-    s.Set_OpenMouseWheel(0, fieldSpec(field).maxCode);
+    const Field field = filter == 0 ? Field::HpfFreq : Field::LpfFreq;
+    ValueEdit *e = edit(field);
+    if (selectAll) e->selectAll();
+    m_ctx.state.GraphChannel = 0;
+    m_ctx.state.Target.targetCrossover(field, fieldByte(field, 0), crossoverRecord(Ip0), e,
+                                       fieldSpec(field).maxCode);
 }
 
-void CrossoverEqEditor::targetBand(Field field, ValueEdit *e, bool selectAll)
+void CrossoverEqEditor::targetBand(Field field, int b, bool selectAll)
 {
-    EditorState &s = m_ctx.state;
-    Field f;
-    int b;
-    if (!e || !fieldOf(e->objectName(), &f, &b)) return;
+    ValueEdit *e = edit(field, b);
     if (selectAll) e->selectAll();
-    s.EditTargetBand = b;
-    s.EditTargetControl = e;
-    s.EditTargetBandRecord = recordByte(bandRecord(Ip0, b));
-    s.EditTarget = fieldByte(field, b);
-    s.LastEdited = bandRecord(Ip0, b);
-    s.EditTargetName = fieldSpec(field).targetName;
-    s.Set_OpenMouseWheel(0, fieldSpec(field).maxCode);
+    m_ctx.state.Target.targetBandField(field, b, fieldByte(field, b), bandRecord(Ip0, b), e,
+                                       fieldSpec(field).maxCode);
 }
 
 void CrossoverEqEditor::edt_op3hpf_freqEnter()
 {
-    targetCrossover(0, edit(HpfFreq), false);
+    targetCrossover(0, false);
 }
 void CrossoverEqEditor::edt_op3hpf_freqMouseUp()
 {
-    targetCrossover(0, edit(HpfFreq), true);
+    targetCrossover(0, true);
 }
 void CrossoverEqEditor::edt_op3lpf_freqEnter()
 {
-    targetCrossover(1, edit(LpfFreq), false);
+    targetCrossover(1, false);
 }
 void CrossoverEqEditor::edt_op3lpf_freqMouseUp()
 {
-    targetCrossover(1, edit(LpfFreq), true);
+    targetCrossover(1, true);
 }
-void CrossoverEqEditor::edt_op0eq_freq_00MouseUp(ValueEdit *e)
+void CrossoverEqEditor::edt_op0eq_freq_00MouseUp(int b)
 {
-    targetBand(EqFreq, e, true);
+    targetBand(Field::EqFreq, b, true);
 }
-void CrossoverEqEditor::edt_op0eq_gain_00MouseUp(ValueEdit *e)
+void CrossoverEqEditor::edt_op0eq_gain_00MouseUp(int b)
 {
-    targetBand(EqGain, e, true);
+    targetBand(Field::EqGain, b, true);
 }
-void CrossoverEqEditor::edt_op0eq_qval_00MouseUp(ValueEdit *e)
+void CrossoverEqEditor::edt_op0eq_qval_00MouseUp(int b)
 {
-    targetBand(EqQ, e, true);
+    targetBand(Field::EqQ, b, true);
 }
 
 // While a point is dragged the frequency edit holds the focus without becoming the target.
-void CrossoverEqEditor::edt_op3eq_freq_00Enter(ValueEdit *e)
+void CrossoverEqEditor::edt_op3eq_freq_00Enter(int b)
 {
-    if (!m_ctx.state.GraphDragging) edt_op0eq_freq_00MouseUp(e);
+    if (!m_ctx.state.GraphDragging) edt_op0eq_freq_00MouseUp(b);
 }
-void CrossoverEqEditor::edt_op3eq_gain_00Enter(ValueEdit *e)
+void CrossoverEqEditor::edt_op3eq_gain_00Enter(int b)
 {
-    if (!m_ctx.state.GraphDragging) edt_op0eq_gain_00MouseUp(e);
+    if (!m_ctx.state.GraphDragging) edt_op0eq_gain_00MouseUp(b);
 }
-void CrossoverEqEditor::edt_op3eq_qval_00Enter(ValueEdit *e)
+void CrossoverEqEditor::edt_op3eq_qval_00Enter(int b)
 {
-    if (!m_ctx.state.GraphDragging) edt_op0eq_qval_00MouseUp(e);
+    if (!m_ctx.state.GraphDragging) edt_op0eq_qval_00MouseUp(b);
 }
 
-bool CrossoverEqEditor::ensureTarget(Field field, ValueEdit *e)
+bool CrossoverEqEditor::ensureTarget(Field field, int b)
 {
-    EditorState &s = m_ctx.state;
-    if (!s.EditTarget || !e) return false;
-    Field f;
-    int b;
-    if (!fieldOf(e->objectName(), &f, &b) || f != field) return false;
-    if (*s.EditTarget != fieldByte(field, b)) {
+    const std::optional<int> target = m_ctx.state.Target.EditTarget();
+    if (!target) return false;
+    if (*target != fieldByte(field, b)) {
         if (isBand(field))
-            targetBand(field, e, false);
+            targetBand(field, b, false);
         else
-            targetCrossover(field == HpfFreq ? 0 : 1, e, false);
+            targetCrossover(field == Field::HpfFreq ? 0 : 1, false);
     }
     return true;
 }
 
 // --- commit ---
 
-void CrossoverEqEditor::commit(Field field, ValueEdit *e, bool byReturn)
+void CrossoverEqEditor::commit(Field field, int b, bool byReturn)
 {
-    if (!ensureTarget(field, e)) return;
+    if (!ensureTarget(field, b)) return;
     EditorState &s = m_ctx.state;
+    ValueEdit *e = edit(field, b);
     const FieldSpec &fs = fieldSpec(field);
-    const int at = *s.EditTarget;
+    const int at = *s.Target.EditTarget();
     const int old = s.codeAt(at, fs.wide);
 
     double x = 0;
@@ -328,60 +288,59 @@ void CrossoverEqEditor::commit(Field field, ValueEdit *e, bool byReturn)
 void CrossoverEqEditor::recomputeTarget(Field field)
 {
     EditorState &s = m_ctx.state;
-    if (!s.EditTarget) return;
+    const EditTargeting &t = s.Target;
+    if (!t.EditTarget()) return;
     if (isBand(field)) {
-        m_ctx.graph.EQ_CalParamtr_DrawCurve_Setflg(s.EditTargetBand, s.GraphChannel, s.EditTargetBandRecord,
-                                                   s.LastEdited);
+        EQ_CalParamtr_DrawCurve_Setflg(m_ctx, t.EditTargetBand(), s.GraphChannel, t.EditTargetBandRecord(),
+                                       t.LastEdited());
     } else {
-        const int at = *s.EditTarget;
-        m_ctx.graph.HLPF_CalParamtr_DrawCurve_Setflg(field == HpfFreq ? 0 : 1, s.ParamImage[at], s.LastEdited,
-                                                     s.GraphChannel, s.codeAt(at + 1, false));
+        const int at = *t.EditTarget();
+        HLPF_CalParamtr_DrawCurve_Setflg(m_ctx, field == Field::HpfFreq ? 0 : 1, s.ParamImage[at], t.LastEdited(),
+                                         s.GraphChannel, s.codeAt(at + 1, false));
     }
 }
 
 void CrossoverEqEditor::HLPF_freq_edt_keypress(int filter)
 {
-    const Field field = filter == 0 ? HpfFreq : LpfFreq;
-    commit(field, edit(field), true);
+    commit(filter == 0 ? Field::HpfFreq : Field::LpfFreq, 0, true);
 }
-void CrossoverEqEditor::EQ_freq_edt_keypress(ValueEdit *e)
+void CrossoverEqEditor::EQ_freq_edt_keypress(int b)
 {
-    commit(EqFreq, e, true);
+    commit(Field::EqFreq, b, true);
 }
-void CrossoverEqEditor::EQ_gain_edt_keypress(ValueEdit *e)
+void CrossoverEqEditor::EQ_gain_edt_keypress(int b)
 {
-    commit(EqGain, e, true);
+    commit(Field::EqGain, b, true);
 }
-void CrossoverEqEditor::EQ_qval_edt_keypress(ValueEdit *e)
+void CrossoverEqEditor::EQ_qval_edt_keypress(int b)
 {
-    commit(EqQ, e, true);
+    commit(Field::EqQ, b, true);
 }
 
 void CrossoverEqEditor::HLPF_edt_exit(int filter)
 {
-    const Field field = filter == 0 ? HpfFreq : LpfFreq;
-    commit(field, edit(field), false);
-    m_ctx.state.clearWheel();
+    commit(filter == 0 ? Field::HpfFreq : Field::LpfFreq, 0, false);
+    m_ctx.state.Target.clear();
 }
 
-void CrossoverEqEditor::EQ_freq_edt_exit(ValueEdit *e)
+void CrossoverEqEditor::EQ_freq_edt_exit(int b)
 {
     // Only while the target is still a band frequency.
-    const EditorState &s = m_ctx.state;
-    if (s.EditTarget && *s.EditTarget == s.EditTargetBandRecord) commit(EqFreq, e, false);
-    m_ctx.state.clearWheel();
+    const EditTargeting &t = m_ctx.state.Target;
+    if (t.EditTarget() && *t.EditTarget() == t.EditTargetBandRecord()) commit(Field::EqFreq, b, false);
+    m_ctx.state.Target.clear();
 }
 
-void CrossoverEqEditor::EQ_gain_edt_exit(ValueEdit *e)
+void CrossoverEqEditor::EQ_gain_edt_exit(int b)
 {
-    commit(EqGain, e, false);
-    m_ctx.state.clearWheel();
+    commit(Field::EqGain, b, false);
+    m_ctx.state.Target.clear();
 }
 
-void CrossoverEqEditor::EQ_qval_edt_exit(ValueEdit *e)
+void CrossoverEqEditor::EQ_qval_edt_exit(int b)
 {
-    commit(EqQ, e, false);
-    m_ctx.state.clearWheel();
+    commit(Field::EqQ, b, false);
+    m_ctx.state.Target.clear();
 }
 
 // --- type lists and bypass ---
@@ -389,55 +348,49 @@ void CrossoverEqEditor::EQ_qval_edt_exit(ValueEdit *e)
 void CrossoverEqEditor::HLPF_type_Cbb_Change(int filter)
 {
     EditorState &s = m_ctx.state;
-    auto *list = m_ctx.controls.get<QComboBox>(filter == 0 ? QStringLiteral("cbb_ip0hpf_type")
-                                                           : QStringLiteral("cbb_ip0lpf_type"));
-    if (!list || list->currentIndex() < 0) return;
+    QComboBox *list = crossoverTypeList(filter);
+    if (list->currentIndex() < 0) return;
     const int r = crossoverRecord(Ip0);
     const int at = recordByte(r, filter == 0 ? CrossoverByte::HpfType : CrossoverByte::LpfType);
     s.GraphChannel = 0;
-    s.EditTarget = at;
-    s.LastEdited = r;
+    s.Target.targetByte(at, r);
     s.ParamImage[at] = std::uint8_t(list->currentIndex());
-    m_ctx.graph.HLPF_CalParamtr_DrawCurve_Setflg(filter, s.ParamImage[at - 1], s.LastEdited, s.GraphChannel,
-                                                 list->currentIndex());
+    HLPF_CalParamtr_DrawCurve_Setflg(m_ctx, filter, s.ParamImage[at - 1], s.Target.LastEdited(), s.GraphChannel,
+                                     list->currentIndex());
 }
 
 void CrossoverEqEditor::targetBandRecord(int b, QWidget *control, int offset)
 {
-    EditorState &s = m_ctx.state;
-    s.EditTargetBand = b;
-    s.EditTargetControl = control;
-    s.EditTarget = recordByte(bandRecord(Ip0, b), offset);
-    s.EditTargetBandRecord = recordByte(bandRecord(Ip0, b));
-    s.LastEdited = bandRecord(Ip0, b);
-    s.EditTargetName.clear();
+    const int r = bandRecord(Ip0, b);
+    m_ctx.state.Target.targetBandRecord(b, recordByte(r, offset), r, control);
 }
 
-void CrossoverEqEditor::cbb_op3eq_type_00Change(QComboBox *list)
+void CrossoverEqEditor::cbb_op3eq_type_00Change(int b)
 {
-    const int b = bandOf(list->objectName());
+    QComboBox *list = typeList(b);
     const int type = list->currentIndex();
-    if (b < 0 || b >= BandCount || type < 0) return;
+    if (type < 0) return;
     EditorState &s = m_ctx.state;
     targetBandRecord(b, list, BandByte::Type);
-    if (ValueEdit *e = edit(EqQ, b)) e->setEnabled(type == 0);
-    if (ValueEdit *e = edit(EqGain, b)) e->setEnabled(true);
-    s.ParamImage[*s.EditTarget] = std::uint8_t(type);
-    m_ctx.graph.EQ_CalParamtr_DrawCurve_Setflg(s.EditTargetBand, s.GraphChannel, s.EditTargetBandRecord,
-                                               s.LastEdited);
+    edit(Field::EqQ, b)->setEnabled(type == 0);
+    edit(Field::EqGain, b)->setEnabled(true);
+    s.ParamImage[*s.Target.EditTarget()] = std::uint8_t(type);
+    const EditTargeting &t = s.Target;
+    EQ_CalParamtr_DrawCurve_Setflg(m_ctx, t.EditTargetBand(), s.GraphChannel, t.EditTargetBandRecord(),
+                                   t.LastEdited());
 }
 
-void CrossoverEqEditor::chk_op3eq_byps_00Click(QCheckBox *box)
+void CrossoverEqEditor::chk_op3eq_byps_00Click(int b)
 {
     EditorState &s = m_ctx.state;
     // Ticked by the image refresh: the box only shows the byte, whatever nonzero value it holds.
     if (s.Refreshing) return;
-    const int b = bandOf(box->objectName());
-    if (b < 0 || b >= BandCount) return;
+    QCheckBox *box = bypassBox(b);
     targetBandRecord(b, box, BandByte::Type);
     s.ParamImage.setByte(bandRecord(Ip0, b), BandByte::Bypass, box->isChecked() ? 1 : 0);
-    m_ctx.graph.EQ_CalParamtr_DrawCurve_Setflg(s.EditTargetBand, s.GraphChannel, s.EditTargetBandRecord,
-                                               s.LastEdited);
+    const EditTargeting &t = s.Target;
+    EQ_CalParamtr_DrawCurve_Setflg(m_ctx, t.EditTargetBand(), s.GraphChannel, t.EditTargetBandRecord(),
+                                   t.LastEdited());
 }
 
 } // namespace spk

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/edittargeting.h"
+
 #include <QObject>
 #include <QString>
 
@@ -15,16 +17,17 @@ class ValueEdit;
 
 // The crossover and equaliser value editors of ip0: targeting, the key filter's commit, leaving
 // an edit, the type lists and the bypass boxes, and filling these controls from the image.
+// Handlers whose names say op3 or op0 serve the ip0 controls (edt_op3hpf_freqEnter serves
+// edt_ip0hpf_freq, edt_op0eq_gain_00MouseUp any band's edt_ip0eq_gain_0<b>).
 class CrossoverEqEditor : public QObject
 {
     Q_OBJECT
 public:
-    enum Field { HpfFreq, LpfFreq, EqFreq, EqGain, EqQ };
+    using Field = EditField;
 
     // What a field stores and how it is shown.
     struct FieldSpec
     {
-        QString targetName; // EditTargetName of the field
         int maxCode;
         bool wide; // 16-bit code
         std::span<const double> table;
@@ -33,11 +36,9 @@ public:
         QString (*text)(int code);    // the text after an edit
     };
     static const FieldSpec &fieldSpec(Field field);
-    static bool isBand(Field field) { return field >= EqFreq; }
+    static bool isBand(Field field) { return field >= Field::EqFreq; }
     // The field an edit belongs to, from its name; false for other controls.
     static bool fieldOf(const QString &name, Field *field, int *band);
-    // Band number from characters 16 and 17 of a band control's name (the two-digit suffix).
-    static int bandOf(const QString &name);
     static QString editName(Field field, int band);
     // Byte index of a field in the image (ip0).
     static int fieldByte(Field field, int band);
@@ -56,40 +57,43 @@ public:
     void edt_op3hpf_freqMouseUp();
     void edt_op3lpf_freqEnter();
     void edt_op3lpf_freqMouseUp();
-    void edt_op0eq_freq_00MouseUp(ValueEdit *edit);
-    void edt_op0eq_gain_00MouseUp(ValueEdit *edit);
-    void edt_op0eq_qval_00MouseUp(ValueEdit *edit);
-    void edt_op3eq_freq_00Enter(ValueEdit *edit);
-    void edt_op3eq_gain_00Enter(ValueEdit *edit);
-    void edt_op3eq_qval_00Enter(ValueEdit *edit);
+    void edt_op0eq_freq_00MouseUp(int band);
+    void edt_op0eq_gain_00MouseUp(int band);
+    void edt_op0eq_qval_00MouseUp(int band);
+    void edt_op3eq_freq_00Enter(int band);
+    void edt_op3eq_gain_00Enter(int band);
+    void edt_op3eq_qval_00Enter(int band);
 
     // Commit on Enter.
     void HLPF_freq_edt_keypress(int filter);
-    void EQ_freq_edt_keypress(ValueEdit *edit);
-    void EQ_gain_edt_keypress(ValueEdit *edit);
-    void EQ_qval_edt_keypress(ValueEdit *edit);
+    void EQ_freq_edt_keypress(int band);
+    void EQ_gain_edt_keypress(int band);
+    void EQ_qval_edt_keypress(int band);
     // Leaving an edit.
     void HLPF_edt_exit(int filter);
-    void EQ_freq_edt_exit(ValueEdit *edit);
-    void EQ_gain_edt_exit(ValueEdit *edit);
-    void EQ_qval_edt_exit(ValueEdit *edit);
+    void EQ_freq_edt_exit(int band);
+    void EQ_gain_edt_exit(int band);
+    void EQ_qval_edt_exit(int band);
 
     void HLPF_type_Cbb_Change(int filter); // cbb_op3hpf_typeChange, cbb_op3lpf_typeChange
-    void cbb_op3eq_type_00Change(QComboBox *list);
-    void chk_op3eq_byps_00Click(QCheckBox *box);
+    void cbb_op3eq_type_00Change(int band);
+    void chk_op3eq_byps_00Click(int band);
 
     // Step 5 of a commit: the recompute of the targeted field, which marks LastEdited.
     void recomputeTarget(Field field);
     // The edit's own field becomes the target again if something moved the target away while
     // the edit kept the focus; false when there is no target at all.
-    bool ensureTarget(Field field, ValueEdit *edit);
+    bool ensureTarget(Field field, int band);
     ValueEdit *edit(Field field, int band = 0) const;
+    QComboBox *typeList(int band) const;
+    QCheckBox *bypassBox(int band) const;
+    QComboBox *crossoverTypeList(int filter) const;
 
 private:
-    void targetCrossover(int filter, ValueEdit *edit, bool selectAll);
-    void targetBand(Field field, ValueEdit *edit, bool selectAll);
+    void targetCrossover(int filter, bool selectAll);
+    void targetBand(Field field, int band, bool selectAll);
     void targetBandRecord(int band, QWidget *control, int offset);
-    void commit(Field field, ValueEdit *edit, bool byReturn);
+    void commit(Field field, int band, bool byReturn);
     void wireCrossover(int filter);
     void wireBand(int band);
 

@@ -1,6 +1,6 @@
 #include "editors/leveldelayeditor.h"
 
-#include "app/editorcontext.h"
+#include "editors/editorcontext.h"
 #include "editors/buttonface.h"
 #include "editors/valueedit.h"
 #include "model/tables.h"
@@ -18,15 +18,16 @@
 namespace spk {
 
 namespace {
-QString digitAt(const QString &name, int index)
-{
-    return name.size() > index ? name.mid(index, 1) : QString();
-}
 int outputRecord(int k)
 {
-    return levelRecord(Op0) + 19 * k;
-} // op0 18, op2 56
+    return levelRecord(k == 0 ? Op0 : Op2);
+}
 } // namespace
+
+template <typename T> T *LevelDelayEditor::control(const QString &name) const
+{
+    return m_ctx.controls.require<T>(name);
+}
 
 LevelDelayEditor::LevelDelayEditor(EditorContext &ctx, QObject *parent) : QObject(parent), m_ctx(ctx) {}
 
@@ -62,68 +63,50 @@ LevelDelayEditor::Channel LevelDelayEditor::outputChannel(int k)
     return c;
 }
 
-LevelDelayEditor::Channel LevelDelayEditor::channelOf(const QString &editName)
-{
-    if (editName.startsWith(QLatin1String("edt_ip0_"))) return systemChannel();
-    const QString d = digitAt(editName, 6); // edt_op2_gain, edt_op2_delay
-    if (editName.startsWith(QLatin1String("edt_op")) && (d == u'0' || d == u'2'))
-        return outputChannel(d.toInt());
-    return Channel();
-}
-
 void LevelDelayEditor::attach()
 {
-    ControlLookup &c = m_ctx.controls;
-    if (auto *s = c.get<QSlider>(QStringLiteral("rztrckbr_ingain"))) {
-        connect(s, &QSlider::valueChanged, this, [this] { rztrckbr_ingainChange(); });
-        s->installEventFilter(this);
-    }
+    auto *in = control<QSlider>(QStringLiteral("rztrckbr_ingain"));
+    connect(in, &QSlider::valueChanged, this, [this] { rztrckbr_ingainChange(); });
+    in->installEventFilter(this);
+    auto *inDelay = control<QScrollBar>(QStringLiteral("scrlbr_ip0_delay"));
+    connect(inDelay, &QScrollBar::valueChanged, this, [this] { scrlbr_ip0_delayChange(); });
+    inDelay->installEventFilter(this);
+    connect(control<QPushButton>(QStringLiteral("btn_ip0_mute")), &QPushButton::clicked, this,
+            [this] { btn_ip0_muteClick(); });
+    connect(control<QPushButton>(QStringLiteral("btn_ip0_pol")), &QPushButton::clicked, this,
+            [this] { btn_ip0_polClick(); });
+    wireChannel(systemChannel());
+
     for (int k : {0, 2}) {
         const Channel ch = outputChannel(k);
-        if (auto *s = c.get<QSlider>(ch.slider)) {
-            connect(s, &QSlider::valueChanged, this, [this, s] { rztrckbr_op2_gainChange(s); });
-            s->installEventFilter(this);
-        }
-        if (auto *b = c.get<QScrollBar>(ch.scroll)) {
-            connect(b, &QScrollBar::valueChanged, this, [this, b] { scrlbr_op0_delayChange(b); });
-            b->installEventFilter(this);
-        }
-        if (auto *b = c.get<QPushButton>(ch.mute))
-            connect(b, &QPushButton::clicked, this, [this, b] { btn_op2_muteClick(b); });
-        if (auto *b = c.get<QPushButton>(ch.polarity))
-            connect(b, &QPushButton::clicked, this, [this, b] { btn_op2_polClick(b); });
-    }
-    if (auto *b = c.get<QScrollBar>(QStringLiteral("scrlbr_ip0_delay"))) {
-        connect(b, &QScrollBar::valueChanged, this, [this] { scrlbr_ip0_delayChange(); });
+        auto *s = control<QSlider>(ch.slider);
+        connect(s, &QSlider::valueChanged, this, [this, k] { rztrckbr_op2_gainChange(k); });
+        s->installEventFilter(this);
+        auto *b = control<QScrollBar>(ch.scroll);
+        connect(b, &QScrollBar::valueChanged, this, [this, k] { scrlbr_op0_delayChange(k); });
         b->installEventFilter(this);
+        connect(control<QPushButton>(ch.mute), &QPushButton::clicked, this, [this, k] { btn_op2_muteClick(k); });
+        connect(control<QPushButton>(ch.polarity), &QPushButton::clicked, this, [this, k] { btn_op2_polClick(k); });
+        wireChannel(ch);
     }
-    if (auto *b = c.get<QPushButton>(QStringLiteral("btn_ip0_mute")))
-        connect(b, &QPushButton::clicked, this, [this] { btn_ip0_muteClick(); });
-    if (auto *b = c.get<QPushButton>(QStringLiteral("btn_ip0_pol")))
-        connect(b, &QPushButton::clicked, this, [this] { btn_ip0_polClick(); });
+}
 
-    for (const QString &name :
-         {QStringLiteral("edt_ip0_gain"), QStringLiteral("edt_op0_gain"), QStringLiteral("edt_op2_gain")}) {
-        if (auto *e = c.get<ValueEdit>(name)) {
-            e->setAcceptsMinus(true);
-            e->onEnter = [this, e] { levelEditTarget(e); };
-            e->onMouseUp = [this, e] { levelEditTarget(e); };
-            e->onReturn = [this, e] { levelEditCommit(e, true); };
-            e->onExit = [this, e] { levelEditCommit(e, false); };
-            e->onKeyDown = [this, e](int key) { levelEditKeyDown(e, key); };
-        }
-    }
-    for (const QString &name : {QStringLiteral("edt_ip0_delay"), QStringLiteral("edt_op0_delay"),
-                                QStringLiteral("edt_op2_delay")}) {
-        if (auto *e = c.get<ValueEdit>(name)) {
-            e->setAcceptsMinus(false);
-            e->onEnter = [this, e] { delayEditTarget(e); };
-            e->onMouseUp = [this, e] { delayEditTarget(e); };
-            e->onReturn = [this, e] { delayEditCommit(e, true); };
-            e->onExit = [this, e] { delayEditCommit(e, false); };
-            e->onKeyDown = [this, e](int key) { delayEditKeyDown(e, key); };
-        }
-    }
+void LevelDelayEditor::wireChannel(const Channel &ch)
+{
+    auto *gain = control<ValueEdit>(ch.gainEdit);
+    gain->setAcceptsMinus(true);
+    gain->onEnter = [this, ch] { levelEditTarget(ch); };
+    gain->onMouseUp = [this, ch] { levelEditTarget(ch); };
+    gain->onReturn = [this, ch] { levelEditCommit(ch, true); };
+    gain->onExit = [this, ch] { levelEditCommit(ch, false); };
+    gain->onKeyDown = [this, ch](int key) { levelEditKeyDown(ch, key); };
+    auto *delay = control<ValueEdit>(ch.delayEdit);
+    delay->setAcceptsMinus(false);
+    delay->onEnter = [this, ch] { delayEditTarget(ch); };
+    delay->onMouseUp = [this, ch] { delayEditTarget(ch); };
+    delay->onReturn = [this, ch] { delayEditCommit(ch, true); };
+    delay->onExit = [this, ch] { delayEditCommit(ch, false); };
+    delay->onKeyDown = [this, ch](int key) { delayEditKeyDown(ch, key); };
 }
 
 bool LevelDelayEditor::eventFilter(QObject *watched, QEvent *event)
@@ -148,14 +131,13 @@ void LevelDelayEditor::showOutput(int k)
 {
     const ParamImage &image = m_ctx.state.ParamImage;
     const Channel ch = outputChannel(k);
-    ControlLookup &c = m_ctx.controls;
     const int level = image.word(ch.record, LevelByte::Level);
-    if (auto *e = c.get<QLineEdit>(ch.gainEdit)) e->setText(levelText(level, false));
-    if (auto *s = c.get<QSlider>(ch.slider)) s->setValue(clampLevelCode(level));
+    control<QLineEdit>(ch.gainEdit)->setText(levelText(level, false));
+    control<QSlider>(ch.slider)->setValue(clampLevelCode(level));
     showPolarity(ch.polarity, image.byte(ch.record, LevelByte::Polarity));
-    setButtonFace(c.get<QPushButton>(ch.mute), image.byte(ch.record, LevelByte::Mute) ? MuteRed : QColor());
+    setButtonFace(control<QPushButton>(ch.mute), image.byte(ch.record, LevelByte::Mute) ? MuteRed : QColor());
     const int delay = image.word(ch.record, LevelByte::Delay);
-    if (auto *b = c.get<QScrollBar>(ch.scroll)) b->setValue(clampDelayCode(delay));
+    control<QScrollBar>(ch.scroll)->setValue(clampDelayCode(delay));
     showDelayTexts(ch, delay);
 }
 
@@ -163,8 +145,8 @@ void LevelDelayEditor::showSystemLevel()
 {
     const Channel ch = systemChannel();
     const int level = m_ctx.state.ParamImage.word(ch.record, LevelByte::Level);
-    if (auto *e = m_ctx.controls.get<QLineEdit>(ch.gainEdit)) e->setText(levelText(level, true));
-    if (auto *s = m_ctx.controls.get<QSlider>(ch.slider)) s->setValue(clampLevelCode(level));
+    control<QLineEdit>(ch.gainEdit)->setText(levelText(level, true));
+    control<QSlider>(ch.slider)->setValue(clampLevelCode(level));
 }
 
 void LevelDelayEditor::showSystemPolarity()
@@ -177,21 +159,20 @@ void LevelDelayEditor::showSystemDelay()
 {
     const Channel ch = systemChannel();
     const int delay = m_ctx.state.ParamImage.word(ch.record, LevelByte::Delay);
-    if (auto *b = m_ctx.controls.get<QScrollBar>(ch.scroll)) b->setValue(clampDelayCode(delay));
+    control<QScrollBar>(ch.scroll)->setValue(clampDelayCode(delay));
     showDelayTexts(ch, delay);
 }
 
 void LevelDelayEditor::showDelayTexts(const Channel &ch, int code)
 {
-    if (auto *e = m_ctx.controls.get<QLineEdit>(ch.delayEdit)) e->setText(delayMsText(code));
-    if (auto *l = m_ctx.controls.get<QLabel>(ch.metres)) l->setText(delayMetresText(code));
-    if (auto *l = m_ctx.controls.get<QLabel>(ch.feet)) l->setText(delayFeetText(code));
+    control<QLineEdit>(ch.delayEdit)->setText(delayMsText(code));
+    control<QLabel>(ch.metres)->setText(delayMetresText(code));
+    control<QLabel>(ch.feet)->setText(delayFeetText(code));
 }
 
 void LevelDelayEditor::showPolarity(const QString &name, int polarityByte)
 {
-    auto *b = m_ctx.controls.get<QPushButton>(name);
-    if (!b) return;
+    auto *b = control<QPushButton>(name);
     b->setText(polarityText(polarityByte));
     setButtonFace(b, polarityByte ? PolarityYellow : LightGrey);
 }
@@ -202,26 +183,21 @@ void LevelDelayEditor::rztrckbr_ingainChange()
 {
     EditorState &s = m_ctx.state;
     const Channel ch = systemChannel();
-    auto *slider = m_ctx.controls.get<QSlider>(ch.slider);
-    if (!slider) return;
-    const int p = slider->value();
-    auto *edit = m_ctx.controls.get<QLineEdit>(ch.gainEdit);
-    auto *mute = m_ctx.controls.get<QPushButton>(ch.mute);
-    if (edit) edit->setText(levelText(p, true));
-    setButtonFace(mute, p != 0 ? LightGrey : MuteRed);
+    const int p = control<QSlider>(ch.slider)->value();
+    control<QLineEdit>(ch.gainEdit)->setText(levelText(p, true));
+    setButtonFace(control<QPushButton>(ch.mute), p != 0 ? LightGrey : MuteRed);
     if (!s.Refreshing) s.ParamImage.setWord(ch.record, LevelByte::Level, p);
     if (!s.MuteClickBusy) s.SavedSystemLevel = p;
     s.MuteClickBusy = false;
     if (!s.Refreshing) s.markRecord(ch.record);
 }
 
-void LevelDelayEditor::rztrckbr_op2_gainChange(QSlider *slider)
+void LevelDelayEditor::rztrckbr_op2_gainChange(int k)
 {
     EditorState &s = m_ctx.state;
-    const QString d = digitAt(slider->objectName(), 11); // rztrckbr_op2_gain
-    const Channel ch = outputChannel(d.toInt());
-    const int p = slider->value();
-    if (auto *edit = m_ctx.controls.get<QLineEdit>(ch.gainEdit)) edit->setText(levelText(p, false));
+    const Channel ch = outputChannel(k);
+    const int p = control<QSlider>(ch.slider)->value();
+    control<QLineEdit>(ch.gainEdit)->setText(levelText(p, false));
     if (s.Refreshing) return;
     s.ParamImage.setWord(ch.record, LevelByte::Level, p);
     s.markRecord(ch.record);
@@ -230,22 +206,22 @@ void LevelDelayEditor::rztrckbr_op2_gainChange(QSlider *slider)
 void LevelDelayEditor::btn_ip0_muteClick()
 {
     EditorState &s = m_ctx.state;
+    const Channel ch = systemChannel();
     s.MuteClickBusy = true;
-    const bool muted = buttonFace(m_ctx.controls.get<QPushButton>(QStringLiteral("btn_ip0_mute"))) == MuteRed;
-    if (auto *slider = m_ctx.controls.get<QSlider>(QStringLiteral("rztrckbr_ingain")))
-        slider->setValue(muted ? s.SavedSystemLevel : 0);
-    s.markRecord(levelRecord(Ip0));
+    const bool muted = buttonFace(control<QPushButton>(ch.mute)) == MuteRed;
+    control<QSlider>(ch.slider)->setValue(muted ? s.SavedSystemLevel : 0);
+    s.markRecord(ch.record);
 }
 
-void LevelDelayEditor::btn_op2_muteClick(QPushButton *button)
+void LevelDelayEditor::btn_op2_muteClick(int k)
 {
     EditorState &s = m_ctx.state;
-    const int record = outputRecord(digitAt(button->objectName(), 6).toInt()); // btn_op2_mute
+    const Channel ch = outputChannel(k);
     // Any nonzero byte is muted, so one click always unmutes what the button shows muted.
-    const bool muted = s.ParamImage.byte(record, LevelByte::Mute) != 0;
-    s.ParamImage.setByte(record, LevelByte::Mute, muted ? 0 : 1);
-    setButtonFace(button, muted ? QColor() : MuteRed);
-    s.markRecord(record);
+    const bool muted = s.ParamImage.byte(ch.record, LevelByte::Mute) != 0;
+    s.ParamImage.setByte(ch.record, LevelByte::Mute, muted ? 0 : 1);
+    setButtonFace(control<QPushButton>(ch.mute), muted ? QColor() : MuteRed);
+    s.markRecord(ch.record);
 }
 
 void LevelDelayEditor::togglePolarity(QPushButton *button, int record)
@@ -253,105 +229,94 @@ void LevelDelayEditor::togglePolarity(QPushButton *button, int record)
     EditorState &s = m_ctx.state;
     const int now = s.ParamImage.byte(record, LevelByte::Polarity) == 0 ? 1 : 0;
     s.ParamImage.setByte(record, LevelByte::Polarity, now);
-    if (button) {
-        button->setText(polarityText(now));
-        setButtonFace(button, now ? PolarityYellow : LightGrey);
-    }
+    button->setText(polarityText(now));
+    setButtonFace(button, now ? PolarityYellow : LightGrey);
     s.markRecord(record);
 }
 
 void LevelDelayEditor::btn_ip0_polClick()
 {
-    togglePolarity(m_ctx.controls.get<QPushButton>(QStringLiteral("btn_ip0_pol")), levelRecord(Ip0));
+    const Channel ch = systemChannel();
+    togglePolarity(control<QPushButton>(ch.polarity), ch.record);
 }
 
-void LevelDelayEditor::btn_op2_polClick(QPushButton *button)
+void LevelDelayEditor::btn_op2_polClick(int k)
 {
-    togglePolarity(button, outputRecord(digitAt(button->objectName(), 6).toInt())); // btn_op2_pol
+    const Channel ch = outputChannel(k);
+    togglePolarity(control<QPushButton>(ch.polarity), ch.record);
 }
 
-void LevelDelayEditor::delayChanged(const Channel &ch, QAbstractSlider *bar)
+void LevelDelayEditor::delayChanged(const Channel &ch)
 {
     EditorState &s = m_ctx.state;
-    const int p = bar->value();
+    const int p = control<QScrollBar>(ch.scroll)->value();
     showDelayTexts(ch, p);
     // Filled from the image: nothing to store, and the wheel stays where the user left it.
     if (s.Refreshing) return;
     s.ParamImage.setWord(ch.record, LevelByte::Delay, p);
     s.markRecord(ch.record);
-    s.EditTargetName = bar->objectName();
-    s.Set_OpenMouseWheel(0, MaxDelayCode);
+    s.Target.targetSlider(ch.scroll, MaxDelayCode);
 }
 
 void LevelDelayEditor::scrlbr_ip0_delayChange()
 {
-    if (auto *bar = m_ctx.controls.get<QScrollBar>(QStringLiteral("scrlbr_ip0_delay")))
-        delayChanged(systemChannel(), bar);
+    delayChanged(systemChannel());
 }
 
-void LevelDelayEditor::scrlbr_op0_delayChange(QScrollBar *bar)
+void LevelDelayEditor::scrlbr_op0_delayChange(int k)
 {
-    delayChanged(outputChannel(digitAt(bar->objectName(), 9).toInt()), bar); // scrlbr_op2_delay
+    delayChanged(outputChannel(k));
 }
 
 void LevelDelayEditor::scrlbr_ip0_delayExit()
 {
-    m_ctx.state.WheelOpen = false;
-    m_ctx.state.EditTargetName.clear();
+    m_ctx.state.Target.disarm();
 }
 
 void LevelDelayEditor::rztrckbrClick(QSlider *slider)
 {
-    m_ctx.state.EditTargetName = slider->objectName();
-    m_ctx.state.Set_OpenMouseWheel(0, 0);
+    m_ctx.state.Target.targetSlider(slider->objectName(), 0);
 }
 
 void LevelDelayEditor::rztrckbrExit()
 {
-    m_ctx.state.WheelOpen = false;
-    m_ctx.state.EditTargetName.clear();
+    m_ctx.state.Target.disarm();
 }
 
 // --- level and delay edits ---
 
-void LevelDelayEditor::target(ValueEdit *edit, int offset, bool selectAll)
+void LevelDelayEditor::target(const Channel &ch, int offset, bool selectAll)
 {
-    const Channel ch = channelOf(edit->objectName());
-    if (ch.record < 0) return;
-    EditorState &s = m_ctx.state;
-    if (selectAll) edit->selectAll();
     const bool level = offset == LevelByte::Level;
-    s.EditTarget = recordByte(ch.record, offset);
-    s.LastEdited = ch.record;
-    s.EditTargetName = level ? ch.slider : ch.scroll;
-    s.EditTargetControl = edit;
-    s.Set_OpenMouseWheel(0, level ? MaxLevelCode : MaxDelayCode);
+    auto *edit = control<ValueEdit>(level ? ch.gainEdit : ch.delayEdit);
+    if (selectAll) edit->selectAll();
+    m_ctx.state.Target.targetLevelEdit(recordByte(ch.record, offset), ch.record, edit, level ? ch.slider : ch.scroll,
+                                       level ? MaxLevelCode : MaxDelayCode);
 }
 
-bool LevelDelayEditor::ensureTarget(ValueEdit *edit, int offset)
+bool LevelDelayEditor::ensureTarget(const Channel &ch, int offset)
 {
-    const EditorState &s = m_ctx.state;
-    const Channel ch = channelOf(edit->objectName());
-    if (!s.EditTarget || ch.record < 0) return false;
-    if (*s.EditTarget != recordByte(ch.record, offset)) target(edit, offset, false);
+    const std::optional<int> at = m_ctx.state.Target.EditTarget();
+    if (!at) return false;
+    if (*at != recordByte(ch.record, offset)) target(ch, offset, false);
     return true;
 }
 
-void LevelDelayEditor::levelEditTarget(ValueEdit *edit)
+void LevelDelayEditor::levelEditTarget(const Channel &ch)
 {
-    target(edit, LevelByte::Level, true);
+    target(ch, LevelByte::Level, true);
 }
-void LevelDelayEditor::delayEditTarget(ValueEdit *edit)
+void LevelDelayEditor::delayEditTarget(const Channel &ch)
 {
-    target(edit, LevelByte::Delay, true);
+    target(ch, LevelByte::Delay, true);
 }
 
-void LevelDelayEditor::levelEditCommit(ValueEdit *edit, bool byReturn)
+void LevelDelayEditor::levelEditCommit(const Channel &ch, bool byReturn)
 {
-    if (!ensureTarget(edit, LevelByte::Level)) return;
+    if (!ensureTarget(ch, LevelByte::Level)) return;
     EditorState &s = m_ctx.state;
-    const Channel ch = channelOf(edit->objectName());
-    const int at = *s.EditTarget;
+    auto *edit = control<ValueEdit>(ch.gainEdit);
+    const int at = *s.Target.EditTarget();
     const int old = s.codeAt(at, true);
     double db = 0;
     if (!parseNumber(edit->text(), &db)) {
@@ -365,17 +330,17 @@ void LevelDelayEditor::levelEditCommit(ValueEdit *edit, bool byReturn)
     }
     if (byReturn || code != old) {
         edit->setText(levelText(code, ch.system));
-        if (auto *slider = m_ctx.controls.get<QSlider>(ch.slider)) slider->setValue(code);
+        control<QSlider>(ch.slider)->setValue(code);
         if (byReturn) edit->selectAll();
     }
 }
 
-void LevelDelayEditor::delayEditCommit(ValueEdit *edit, bool byReturn)
+void LevelDelayEditor::delayEditCommit(const Channel &ch, bool byReturn)
 {
-    if (!ensureTarget(edit, LevelByte::Delay)) return;
+    if (!ensureTarget(ch, LevelByte::Delay)) return;
     EditorState &s = m_ctx.state;
-    const Channel ch = channelOf(edit->objectName());
-    const int at = *s.EditTarget;
+    auto *edit = control<ValueEdit>(ch.delayEdit);
+    const int at = *s.Target.EditTarget();
     const int old = s.codeAt(at, true);
     // Enter writes the value with a space before the unit; the scroll bar's own text has none.
     const auto enterText = [](int code) {
@@ -393,39 +358,39 @@ void LevelDelayEditor::delayEditCommit(ValueEdit *edit, bool byReturn)
     }
     if (byReturn || code != old) {
         edit->setText(byReturn ? enterText(code) : delayMsText(code));
-        if (auto *bar = m_ctx.controls.get<QScrollBar>(ch.scroll)) bar->setValue(code);
+        control<QScrollBar>(ch.scroll)->setValue(code);
         if (byReturn) edit->selectAll();
     }
 }
 
-void LevelDelayEditor::levelEditKeyDown(ValueEdit *edit, int key)
+bool LevelDelayEditor::stepTarget(const Channel &ch, int offset, int maxCode, int key, int *code)
 {
-    if ((key != Qt::Key_Up && key != Qt::Key_Down) || !ensureTarget(edit, LevelByte::Level)) return;
+    if ((key != Qt::Key_Up && key != Qt::Key_Down) || !ensureTarget(ch, offset)) return false;
     EditorState &s = m_ctx.state;
-    const Channel ch = channelOf(edit->objectName());
-    const int at = *s.EditTarget;
-    int code = std::clamp(s.codeAt(at, true), 0, MaxLevelCode);
-    if (key == Qt::Key_Up ? code >= MaxLevelCode : code <= 0) return;
-    code += key == Qt::Key_Up ? 1 : -1;
-    s.setCodeAt(at, code, true);
+    const int at = *s.Target.EditTarget();
+    int c = std::clamp(s.codeAt(at, true), 0, maxCode);
+    if (key == Qt::Key_Up ? c >= maxCode : c <= 0) return false;
+    c += key == Qt::Key_Up ? 1 : -1;
+    s.setCodeAt(at, c, true);
     s.markRecord(at / RecordSize);
-    edit->setText(levelText(code, ch.system));
-    if (auto *slider = m_ctx.controls.get<QSlider>(ch.slider)) slider->setValue(code);
+    *code = c;
+    return true;
 }
 
-void LevelDelayEditor::delayEditKeyDown(ValueEdit *edit, int key)
+void LevelDelayEditor::levelEditKeyDown(const Channel &ch, int key)
 {
-    if ((key != Qt::Key_Up && key != Qt::Key_Down) || !ensureTarget(edit, LevelByte::Delay)) return;
-    EditorState &s = m_ctx.state;
-    const Channel ch = channelOf(edit->objectName());
-    const int at = *s.EditTarget;
-    int code = std::clamp(s.codeAt(at, true), 0, MaxDelayCode);
-    if (key == Qt::Key_Up ? code >= MaxDelayCode : code <= 0) return;
-    code += key == Qt::Key_Up ? 1 : -1;
-    s.setCodeAt(at, code, true);
-    s.markRecord(at / RecordSize);
-    edit->setText(delayMsText(code));
-    if (auto *bar = m_ctx.controls.get<QScrollBar>(ch.scroll)) bar->setValue(code);
+    int code = 0;
+    if (!stepTarget(ch, LevelByte::Level, MaxLevelCode, key, &code)) return;
+    control<QLineEdit>(ch.gainEdit)->setText(levelText(code, ch.system));
+    control<QSlider>(ch.slider)->setValue(code);
+}
+
+void LevelDelayEditor::delayEditKeyDown(const Channel &ch, int key)
+{
+    int code = 0;
+    if (!stepTarget(ch, LevelByte::Delay, MaxDelayCode, key, &code)) return;
+    control<QLineEdit>(ch.delayEdit)->setText(delayMsText(code));
+    control<QScrollBar>(ch.scroll)->setValue(code);
 }
 
 } // namespace spk

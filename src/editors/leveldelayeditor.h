@@ -15,6 +15,8 @@ class ValueEdit;
 
 // Level, delay, mute and polarity of the system input (ip0) and the two outputs with controls
 // (op0, op2): track bars, scroll bars, their edits and labels, and filling them from the image.
+// The op2 handlers serve both outputs (k = 0 or 2, the digit in their controls' names), and
+// scrlbr_op0_delayChange both output scroll bars.
 class LevelDelayEditor : public QObject
 {
     Q_OBJECT
@@ -29,45 +31,49 @@ public:
     void showSystemDelay();
 
     void rztrckbr_ingainChange();
-    void rztrckbr_op2_gainChange(QSlider *slider);
+    void rztrckbr_op2_gainChange(int k);
     void btn_ip0_muteClick();
-    void btn_op2_muteClick(QPushButton *button);
+    void btn_op2_muteClick(int k);
     void btn_ip0_polClick();
-    void btn_op2_polClick(QPushButton *button);
+    void btn_op2_polClick(int k);
     void scrlbr_ip0_delayChange();
-    void scrlbr_op0_delayChange(QScrollBar *bar);
+    void scrlbr_op0_delayChange(int k);
     void scrlbr_ip0_delayExit();
     void rztrckbrClick(QSlider *slider);
     void rztrckbrExit();
 
-    // The level and delay edits: targeting (OnEnter, OnMouseUp), commit, arrow keys.
-    void levelEditTarget(ValueEdit *edit);
-    void levelEditCommit(ValueEdit *edit, bool byReturn);
-    void levelEditKeyDown(ValueEdit *edit, int key);
-    void delayEditTarget(ValueEdit *edit);
-    void delayEditCommit(ValueEdit *edit, bool byReturn);
-    void delayEditKeyDown(ValueEdit *edit, int key);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    // One channel's level record and controls, from an edit's name.
+    // One channel's level record and controls: the system's, or output k's (k = 0 or 2).
     struct Channel
     {
         int record = -1;
         bool system = false;
         QString slider, scroll, gainEdit, delayEdit, metres, feet, mute, polarity;
     };
-    static Channel channelOf(const QString &editName);
     static Channel systemChannel();
     static Channel outputChannel(int k);
-    void target(ValueEdit *edit, int offset, bool selectAll);
-    bool ensureTarget(ValueEdit *edit, int offset);
+
+    // The level and delay edits: targeting (OnEnter, OnMouseUp), commit, arrow keys.
+    void levelEditTarget(const Channel &c);
+    void levelEditCommit(const Channel &c, bool byReturn);
+    void levelEditKeyDown(const Channel &c, int key);
+    void delayEditTarget(const Channel &c);
+    void delayEditCommit(const Channel &c, bool byReturn);
+    void delayEditKeyDown(const Channel &c, int key);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void wireChannel(const Channel &c);
+    void target(const Channel &c, int offset, bool selectAll);
+    bool ensureTarget(const Channel &c, int offset);
     void showDelayTexts(const Channel &c, int code);
     void showPolarity(const QString &button, int polarityByte);
     void togglePolarity(QPushButton *button, int record);
-    void delayChanged(const Channel &c, QAbstractSlider *bar);
+    void delayChanged(const Channel &c);
+    // Up/Down: the code at the target one step within 0..maxCode; true when it moved.
+    bool stepTarget(const Channel &c, int offset, int maxCode, int key, int *code);
+    template <typename T> T *control(const QString &name) const;
 
     EditorContext &m_ctx;
 };

@@ -1,8 +1,13 @@
 target_sources(ui PRIVATE
     editors/buttonface.h editors/buttonface.cpp
     editors/crossovereqeditor.h editors/crossovereqeditor.cpp
+    editors/editorcontext.h
+    editors/eqreset.h editors/eqreset.cpp
     editors/leveldelayeditor.h editors/leveldelayeditor.cpp
+    editors/pointdrag.h editors/pointdrag.cpp
+    editors/recompute.h editors/recompute.cpp
     editors/spinbuttons.h editors/spinbuttons.cpp
     editors/valueedit.h editors/valueedit.cpp
     editors/valuestepper.h editors/valuestepper.cpp
+    editors/wheelrouter.h editors/wheelrouter.cpp
 )

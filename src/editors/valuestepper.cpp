@@ -1,6 +1,6 @@
 #include "editors/valuestepper.h"
 
-#include "app/editorcontext.h"
+#include "editors/editorcontext.h"
 #include "editors/spinbuttons.h"
 #include "editors/valueedit.h"
 #include "model/valuetext.h"
@@ -20,7 +20,6 @@ void ValueStepper::attach()
 {
     const auto hookKeys = [this](Field field, int band) {
         ValueEdit *e = m_editor.edit(field, band);
-        if (!e) return;
         switch (field) {
         case Field::HpfFreq:
             e->onKeyDown = [this](int key) { edt_public_hpf_fre_vk_updn(key); };
@@ -29,20 +28,18 @@ void ValueStepper::attach()
             e->onKeyDown = [this](int key) { edt_public_lpf_fre_vk_updn(key); };
             break;
         case Field::EqFreq:
-            e->onKeyDown = [this, e](int key) { edt_public_eq_fre_vk_updn(e, key); };
+            e->onKeyDown = [this, band](int key) { edt_public_eq_fre_vk_updn(band, key); };
             break;
         case Field::EqGain:
-            e->onKeyDown = [this, e](int key) { edt_public_eq_gain_vk_updn(e, key); };
+            e->onKeyDown = [this, band](int key) { edt_public_eq_gain_vk_updn(band, key); };
             break;
         case Field::EqQ:
-            e->onKeyDown = [this, e](int key) { edt_public_eq_qval_vk_updn(e, key); };
+            e->onKeyDown = [this, band](int key) { edt_public_eq_qval_vk_updn(band, key); };
             break;
         }
-        const QString spinName = QStringLiteral("spinbtn_") + e->objectName();
-        if (auto *spin = m_ctx.controls.get<SpinButtons>(spinName)) {
-            connect(spin, &SpinButtons::upClicked, this, [this, spin] { spinbtnClick(spin, true); });
-            connect(spin, &SpinButtons::downClicked, this, [this, spin] { spinbtnClick(spin, false); });
-        }
+        auto *spin = m_ctx.controls.require<SpinButtons>(QStringLiteral("spinbtn_") + e->objectName());
+        connect(spin, &SpinButtons::upClicked, this, [this, e] { spinbtnClick(e, true); });
+        connect(spin, &SpinButtons::downClicked, this, [this, e] { spinbtnClick(e, false); });
     };
     hookKeys(Field::HpfFreq, 0);
     hookKeys(Field::LpfFreq, 0);
@@ -60,13 +57,13 @@ void ValueStepper::attach()
 
 // --- arrow keys ---
 
-void ValueStepper::arrowStep(Field field, ValueEdit *e, int key)
+void ValueStepper::arrowStep(Field field, int band, int key)
 {
     if (key != Qt::Key_Up && key != Qt::Key_Down) return;
-    if (!m_editor.ensureTarget(field, e)) return;
+    if (!m_editor.ensureTarget(field, band)) return;
     EditorState &s = m_ctx.state;
     const CrossoverEqEditor::FieldSpec &fs = CrossoverEqEditor::fieldSpec(field);
-    const int at = *s.EditTarget;
+    const int at = *s.Target.EditTarget();
     // A code from device data beyond the table steps from the table's end.
     int code = std::clamp(s.codeAt(at, fs.wide), 0, fs.maxCode);
     if (key == Qt::Key_Up) {
@@ -79,39 +76,38 @@ void ValueStepper::arrowStep(Field field, ValueEdit *e, int key)
     s.setCodeAt(at, code, fs.wide);
     m_editor.recomputeTarget(field);
     // The short form until the next commit or change handler writes the full one.
-    e->setText(CrossoverEqEditor::isBand(field) ? shortestText(fs.table[code]) : freqShortText(code));
+    m_editor.edit(field, band)->setText(CrossoverEqEditor::isBand(field) ? shortestText(fs.table[code]) : freqShortText(code));
 }
 
 void ValueStepper::edt_public_hpf_fre_vk_updn(int key)
 {
-    arrowStep(Field::HpfFreq, m_editor.edit(Field::HpfFreq), key);
+    arrowStep(Field::HpfFreq, 0, key);
 }
 void ValueStepper::edt_public_lpf_fre_vk_updn(int key)
 {
-    arrowStep(Field::LpfFreq, m_editor.edit(Field::LpfFreq), key);
+    arrowStep(Field::LpfFreq, 0, key);
 }
-void ValueStepper::edt_public_eq_fre_vk_updn(ValueEdit *e, int key)
+void ValueStepper::edt_public_eq_fre_vk_updn(int band, int key)
 {
-    arrowStep(Field::EqFreq, e, key);
+    arrowStep(Field::EqFreq, band, key);
 }
-void ValueStepper::edt_public_eq_gain_vk_updn(ValueEdit *e, int key)
+void ValueStepper::edt_public_eq_gain_vk_updn(int band, int key)
 {
-    arrowStep(Field::EqGain, e, key);
+    arrowStep(Field::EqGain, band, key);
 }
-void ValueStepper::edt_public_eq_qval_vk_updn(ValueEdit *e, int key)
+void ValueStepper::edt_public_eq_qval_vk_updn(int band, int key)
 {
-    arrowStep(Field::EqQ, e, key);
+    arrowStep(Field::EqQ, band, key);
 }
 
 // --- spin buttons and the wheel ---
 
-void ValueStepper::spinbtnClick(SpinButtons *spin, bool up)
+void ValueStepper::spinbtnClick(ValueEdit *edit, bool up)
 {
     EditorState &s = m_ctx.state;
     // The focused edit leaves first and commits what was typed there.
-    if (QLineEdit *sink = m_ctx.focusSink()) sink->setFocus(Qt::OtherFocusReason);
-    const QString editName = spin->objectName().mid(int(qstrlen("spinbtn_")));
-    if (ValueEdit *e = m_ctx.controls.get<ValueEdit>(editName); e && e->onMouseUp) e->onMouseUp();
+    m_ctx.focusSink()->setFocus(Qt::OtherFocusReason);
+    if (edit->onMouseUp) edit->onMouseUp();
     s.SpinUp = up;
     s.SpinDown = !up;
     Spinbtn_updown();
@@ -120,7 +116,7 @@ void ValueStepper::spinbtnClick(SpinButtons *spin, bool up)
 void ValueStepper::Spinbtn_updown()
 {
     EditorState &s = m_ctx.state;
-    if (s.EditTargetName.startsWith(QLatin1String("edt_"))) stepArmedCode(s.SpinUp);
+    if (s.Target.EditTargetName().startsWith(QLatin1String("edt_"))) stepArmedCode(s.SpinUp);
     s.SpinUp = false;
     s.SpinDown = false;
 }
@@ -128,17 +124,17 @@ void ValueStepper::Spinbtn_updown()
 void ValueStepper::stepArmedCode(bool up)
 {
     EditorState &s = m_ctx.state;
-    if (!s.EditTarget) return;
-    const bool wide =
-        s.EditTargetName == QLatin1String("edt_eq_gain") || s.EditTargetName == QLatin1String("edt_eq_qval");
-    const int at = *s.EditTarget;
-    int code = std::max(s.WheelMin, std::min(s.codeAt(at, wide), s.WheelMax));
+    const EditTargeting &t = s.Target;
+    if (!t.EditTarget()) return;
+    const bool wide = t.armedWide();
+    const int at = *t.EditTarget();
+    int code = std::max(t.WheelMin(), std::min(s.codeAt(at, wide), t.WheelMax()));
     if (up)
-        code = code < s.WheelMax ? code + 1 : s.WheelMax;
+        code = code < t.WheelMax() ? code + 1 : t.WheelMax();
     else
-        code = code > s.WheelMin ? code - 1 : s.WheelMin;
+        code = code > t.WheelMin() ? code - 1 : t.WheelMin();
     s.setCodeAt(at, code, wide);
-    m_ctx.handlers.CallHandlerByName(s.EditTargetName + QStringLiteral("Change"));
+    m_ctx.handlers.CallHandlerByName(t.EditTargetName() + QStringLiteral("Change"));
 }
 
 // --- change handlers ---
@@ -146,10 +142,10 @@ void ValueStepper::stepArmedCode(bool up)
 void ValueStepper::change(Field field)
 {
     EditorState &s = m_ctx.state;
-    if (!s.WheelOpen || !s.EditTarget) return;
+    const EditTargeting &t = s.Target;
+    if (!t.WheelOpen() || !t.EditTarget()) return;
     const CrossoverEqEditor::FieldSpec &fs = CrossoverEqEditor::fieldSpec(field);
-    if (auto *e = qobject_cast<QLineEdit *>(s.EditTargetControl.data()))
-        e->setText(fs.text(s.codeAt(*s.EditTarget, fs.wide)));
+    if (auto *e = qobject_cast<QLineEdit *>(t.EditTargetControl())) e->setText(fs.text(s.codeAt(*t.EditTarget(), fs.wide)));
     m_editor.recomputeTarget(field);
 }
 

@@ -7,7 +7,6 @@
 namespace spk {
 
 struct EditorContext;
-class SpinButtons;
 class ValueEdit;
 
 // One-code steps of the crossover and equaliser values: arrow keys in the edits, the spin
@@ -24,12 +23,12 @@ public:
     // Arrow keys (Up and Down act; the key is not consumed).
     void edt_public_hpf_fre_vk_updn(int key);
     void edt_public_lpf_fre_vk_updn(int key);
-    void edt_public_eq_fre_vk_updn(ValueEdit *edit, int key);
-    void edt_public_eq_gain_vk_updn(ValueEdit *edit, int key);
-    void edt_public_eq_qval_vk_updn(ValueEdit *edit, int key);
+    void edt_public_eq_fre_vk_updn(int band, int key);
+    void edt_public_eq_gain_vk_updn(int band, int key);
+    void edt_public_eq_qval_vk_updn(int band, int key);
 
-    // Either half of a spin button pair: focus to the sink, target the pair's edit, step.
-    void spinbtnClick(SpinButtons *spin, bool up);
+    // Either half of the spin button pair beside an edit: focus to the sink, target the edit, step.
+    void spinbtnClick(ValueEdit *edit, bool up);
     void Spinbtn_updown();
     // The armed code one step up or down inside WheelMin..WheelMax, then "<name>Change" by name.
     void stepArmedCode(bool up);
@@ -41,7 +40,7 @@ public:
     void edt_eq_qvalChange();
 
 private:
-    void arrowStep(CrossoverEqEditor::Field field, ValueEdit *edit, int key);
+    void arrowStep(CrossoverEqEditor::Field field, int band, int key);
     void change(CrossoverEqEditor::Field field);
 
     EditorContext &m_ctx;

@@ -1,34 +1,27 @@
 #pragma once
 
-#include "filters/eqcurve.h"
-#include "model/layout.h"
-
+#include <QPoint>
 #include <QWidget>
-
-#include <array>
 
 namespace spk {
 
-struct EditorContext;
-class CrossoverEqEditor;
+class ResponseGraph;
 
-// img_eqbackground: shows the response picture and lets the user drag an EQ band's point:
-// left and right change its frequency, up and down its gain, both snapped to the tables.
+// img_eqbackground: shows the response picture and reports the mouse; what a press, a move or a
+// release does to the bands is the editors' business (editors/pointdrag.h).
 class GraphView : public QWidget
 {
     Q_OBJECT
 public:
     explicit GraphView(QWidget *parent = nullptr);
-    void attach(EditorContext &ctx, CrossoverEqEditor &editor);
-
-    void img_op0eqbackgroundMouseDown(QPoint pos);
-    void img_public_eqbackgroundMouseMove(QPoint pos);
-    void img_op0eqbackgroundMouseUp(QPoint pos);
-
-    // The first band whose point is strictly within 10 pixels on both axes; -1 for none.
-    static int hitTest(const std::array<EqPoint, BandCount> &points, QPoint pos);
+    void setGraph(const ResponseGraph *graph) { m_graph = graph; }
 
     QSize sizeHint() const override;
+
+signals:
+    void pressed(QPoint pos);
+    void moved(QPoint pos);
+    void released(QPoint pos);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -37,8 +30,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    EditorContext *m_ctx = nullptr;
-    CrossoverEqEditor *m_editor = nullptr;
+    const ResponseGraph *m_graph = nullptr;
 };
 
 } // namespace spk

@@ -1,11 +1,8 @@
 #include "graph/responsegraph.h"
 
-#include "app/editorstate.h"
 #include "graph/graphrenderer.h"
+#include "model/paramimage.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QPalette>
 #include <QWidget>
 
 #include <algorithm>
@@ -19,8 +16,8 @@ template <std::size_t... I> std::array<ChannelResponse, ChannelCount> makeRespon
 }
 } // namespace
 
-ResponseGraph::ResponseGraph(EditorState &state, QObject *parent)
-    : QObject(parent), m_state(state), m_responses(makeResponses(std::make_index_sequence<ChannelCount>())),
+ResponseGraph::ResponseGraph(const ParamImage &image, QObject *parent)
+    : QObject(parent), m_image(image), m_responses(makeResponses(std::make_index_sequence<ChannelCount>())),
       m_renderer(std::make_unique<GraphRenderer>(GraphWidth, GraphHeight))
 {
     m_renderer->drawBackground();
@@ -56,30 +53,12 @@ void ResponseGraph::computeLpf(int channel, int freqCode, int typeCode)
 void ResponseGraph::computeBand(int channel, int band, int bandRecord)
 {
     if (bandRecord < 0 || bandRecord + RecordSize > ImageSize) return;
-    m_responses[clampChannel(channel)].setBand(band, m_state.ParamImage.record(bandRecord / RecordSize));
-}
-
-void ResponseGraph::HLPF_CalParamtr_DrawCurve_Setflg(int filter, int freqCode, int record, int channel,
-                                                     int typeCode)
-{
-    if (filter == 0)
-        computeHpf(channel, freqCode, typeCode);
-    else
-        computeLpf(channel, freqCode, typeCode);
-    DrawHLpfEQCurve(channel);
-    m_state.setDirty(record);
-}
-
-void ResponseGraph::EQ_CalParamtr_DrawCurve_Setflg(int band, int channel, int bandRecord, int record)
-{
-    computeBand(channel, band, bandRecord);
-    DrawHLpfEQCurve(channel);
-    m_state.setDirty(record);
+    m_responses[clampChannel(channel)].setBand(band, m_image.record(bandRecord / RecordSize));
 }
 
 void ResponseGraph::render(int channel)
 {
-    m_renderer->setPhaseView(m_phaseBox && m_phaseBox->isChecked());
+    m_renderer->setPhaseView(m_phase);
     m_renderer->DrawHLpfEQCurve(m_responses[clampChannel(channel)]);
 }
 
@@ -87,18 +66,6 @@ void ResponseGraph::DrawHLpfEQCurve(int channel)
 {
     render(channel);
     if (m_view) m_view->update();
-}
-
-void ResponseGraph::chk_pha_responseClick()
-{
-    if (m_phaseBox) {
-        QPalette p = m_phaseBox->palette();
-        p.setColor(QPalette::WindowText, m_phaseBox->isChecked()
-                                             ? QColor(255, 0, 0)
-                                             : QApplication::palette().color(QPalette::Link));
-        m_phaseBox->setPalette(p);
-    }
-    DrawHLpfEQCurve(m_state.GraphChannel);
 }
 
 } // namespace spk

@@ -8,36 +8,32 @@
 #include <array>
 #include <memory>
 
-class QCheckBox;
 class QWidget;
 
 namespace spk {
 
-class EditorState;
 class GraphRenderer;
+class ParamImage;
 
-// The response of each channel and the picture of it: the two recompute-and-redraw operations
-// every editor reports through, and the redraw itself. The picture goes to the view widget.
+// The response of each channel and the picture of it. It reads the image and draws; it never
+// changes the image nor marks anything to send (the editors do, see editors/recompute.h).
 class ResponseGraph : public QObject
 {
     Q_OBJECT
 public:
-    explicit ResponseGraph(EditorState &state, QObject *parent = nullptr);
+    explicit ResponseGraph(const ParamImage &image, QObject *parent = nullptr);
     ~ResponseGraph() override;
 
+    // The widget to repaint after each redraw.
     void setView(QWidget *view) { m_view = view; }
-    void setPhaseBox(QCheckBox *box) { m_phaseBox = box; }
+    void setPhaseView(bool on) { m_phase = on; }
 
-    // filter 0 = high-pass, 1 = low-pass. Recompute, redraw, and unless Loading mark the record.
-    void HLPF_CalParamtr_DrawCurve_Setflg(int filter, int freqCode, int record, int channel, int typeCode);
-    // bandRecord is the byte index of the band's first byte in the image.
-    void EQ_CalParamtr_DrawCurve_Setflg(int band, int channel, int bandRecord, int record);
+    // Render the channel and repaint the view.
     void DrawHLpfEQCurve(int channel);
-    void chk_pha_responseClick();
 
-    // Recompute only, for the image refresh and the reset walk, which draw once at the end.
     void computeHpf(int channel, int freqCode, int typeCode);
     void computeLpf(int channel, int freqCode, int typeCode);
+    // bandRecord is the byte index of the band's first byte in the image.
     void computeBand(int channel, int band, int bandRecord);
 
     const ChannelResponse &response(int channel) const { return m_responses[clampChannel(channel)]; }
@@ -51,11 +47,11 @@ public:
 private:
     static int clampChannel(int channel);
 
-    EditorState &m_state;
+    const ParamImage &m_image;
     std::array<ChannelResponse, ChannelCount> m_responses;
     std::unique_ptr<GraphRenderer> m_renderer;
     QWidget *m_view = nullptr;
-    QCheckBox *m_phaseBox = nullptr;
+    bool m_phase = false;
 };
 
 } // namespace spk

@@ -71,6 +71,14 @@ void SerialDriver::StartReader()
     if (m_port->bytesAvailable() > 0) onReadyRead();
 }
 
+bool SerialDriver::open(int portNumber)
+{
+    PortNumber = portNumber;
+    if (!OpenPort()) return false;
+    StartReader();
+    return true;
+}
+
 bool SerialDriver::WritePort(const QByteArray &frame)
 {
     if (!isOpen() || frame.isEmpty()) return false;

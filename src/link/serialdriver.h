@@ -45,12 +45,15 @@ public:
     // Drops pending input and output and closes. Harmless when closed; never waits.
     void ClosePort();
 
+    Framing framing() const override { return Framing::Bytes; }
+    // PortNumber := portNumber, OpenPort() and StartReader().
+    bool open(int portNumber) override;
     bool isOpen() const override;
     bool write(const QByteArray &bytes) override;
     void close() override;
+    QString lastError() const override { return m_lastError; }
 
     QString portPath() const { return m_path; }
-    QString lastError() const { return m_lastError; }
     bool passActive() const { return m_passActive; }
 
 private:

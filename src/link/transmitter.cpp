@@ -1,36 +1,36 @@
 #include "link/transmitter.h"
 
-#include "link/serialdriver.h"
+#include "link/transport.h"
 
 namespace spk {
 
-Transmitter::Transmitter(LinkState &state, SerialDriver &serial) : m_state(state), m_serial(serial) {}
+Transmitter::Transmitter(LinkState &state, Transport &serial) : m_state(state), m_serial(serial) {}
 
-bool Transmitter::writeSerial(const QByteArray &bytes)
+Transport &Transmitter::active() const
 {
-    return m_serial.WritePort(bytes);
+    return m_state.UsbMode && m_usb ? *m_usb : m_serial;
 }
 
 bool Transmitter::transmit(const Frame &frame)
 {
     if (!m_state.Connected || frame.isEmpty()) return false;
     ++m_sent;
-    if (viaHid()) return m_hid(frame.hidReport);
-    return writeSerial(frame.TxFrame);
+    Transport &link = active();
+    return link.write(link.framing() == Transport::Framing::Reports ? frame.hidReport : frame.TxFrame);
 }
 
 bool Transmitter::transmitBulk(const BulkWrite &bulk)
 {
     if (!m_state.Connected || bulk.isEmpty()) return false;
     ++m_sent;
-    if (viaHid()) {
-        if (!m_hid(bulk.header.hidReport)) return false;
-        // A failed report abandons the rest of the data.
-        for (const QByteArray &report : bulk.hidReports)
-            if (!m_hid(report)) return false;
-        return true;
-    }
-    return writeSerial(bulk.header.TxFrame) && writeSerial(bulk.TxFrame);
+    Transport &link = active();
+    if (link.framing() == Transport::Framing::Bytes)
+        return link.write(bulk.header.TxFrame) && link.write(bulk.TxFrame);
+    if (!link.write(bulk.header.hidReport)) return false;
+    // A failed report abandons the rest of the data.
+    for (const QByteArray &report : bulk.hidReports)
+        if (!link.write(report)) return false;
+    return true;
 }
 
 } // namespace spk

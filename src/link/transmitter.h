@@ -3,42 +3,34 @@
 #include "protocol/framebuilder.h"
 #include "protocol/linkstate.h"
 
-#include <QByteArray>
-
-#include <functional>
-
 namespace spk {
 
-class SerialDriver;
+class Transport;
 
-// Hands built frames to the link that is up: as HID reports when the link is USB and a HID writer
-// is set, else as serial bytes. Nothing goes out while not Connected or for an empty frame.
+// Hands built frames to the link that is up: the USB transport while UsbMode is set and one is
+// given, else the serial one, in the form the transport takes (frame bytes or reports). Nothing
+// goes out while not Connected or for an empty frame.
 class Transmitter
 {
 public:
-    // Writes one 65-byte output report; false when the write failed.
-    using HidWriter = std::function<bool(const QByteArray &report)>;
+    Transmitter(LinkState &state, Transport &serial);
 
-    Transmitter(LinkState &state, SerialDriver &serial);
-
-    // The USB link's writer; unset (or null) while there is none.
-    void setHidWriter(HidWriter writer) { m_hid = std::move(writer); }
+    // The USB link; null while there is none.
+    void setUsbTransport(Transport *usb) { m_usb = usb; }
 
     bool transmit(const Frame &frame);
-    // A 640-byte write: the header on its own, then the rest in one serial write or as the
-    // bulk reports.
+    // A 640-byte write: the header on its own, then the rest in one write or as the bulk reports.
     bool transmitBulk(const BulkWrite &bulk);
 
     // Frames handed to a link since start; for tests and benches.
     int sentCount() const { return m_sent; }
 
 private:
-    bool viaHid() const { return m_state.UsbMode && m_hid; }
-    bool writeSerial(const QByteArray &bytes);
+    Transport &active() const;
 
     LinkState &m_state;
-    SerialDriver &m_serial;
-    HidWriter m_hid;
+    Transport &m_serial;
+    Transport *m_usb = nullptr;
     int m_sent = 0;
 };
 

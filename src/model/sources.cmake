@@ -1,4 +1,4 @@
-target_sources(core PRIVATE
+target_sources(model PRIVATE
     model/dirtyflags.h
     model/layout.h model/layout.cpp
     model/paramimage.h model/paramimage.cpp

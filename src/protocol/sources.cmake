@@ -6,4 +6,5 @@ target_sources(core PRIVATE
     protocol/receiver.h protocol/receiver.cpp
     protocol/replies.h protocol/replies.cpp
     protocol/meter.h protocol/meter.cpp
+    protocol/logging.h protocol/logging.cpp
 )

@@ -6,10 +6,10 @@
 
 #include "gui/windowfixture.h"
 
-#include "app/progressbox.h"
-#include "app/statuspanels.h"
-#include "app/warningwindow.h"
-#include "link/connectioncontroller.h"
+#include "window/progressbox.h"
+#include "window/statuspanels.h"
+#include "window/warningwindow.h"
+#include "session/connectioncontroller.h"
 #include "model/timing.h"
 #include "simptyserver.h"
 
@@ -28,7 +28,7 @@ public:
                         spk::PortCatalog *catalog = nullptr)
     {
         spk::setTimeScale(Scale);
-        sim = std::make_unique<spk::SimPtyServer>(ids);
+        sim = std::make_unique<spk::sim::SimPtyServer>(ids);
         if (startSimulator) simStarted = sim->start(&simError);
         window = std::make_unique<spk::MainWindow>(spk::MainWindowOptions{&dialogs, catalog});
         window->show();
@@ -102,7 +102,7 @@ public:
     void idleFor(int watchdogTicks) const { QTest::qWait(spk::scaled(250 * watchdogTicks)); }
 
     ScriptedDialogs dialogs;
-    std::unique_ptr<spk::SimPtyServer> sim;
+    std::unique_ptr<spk::sim::SimPtyServer> sim;
     std::unique_ptr<spk::MainWindow> window;
     bool simStarted = false;
     QString simError;

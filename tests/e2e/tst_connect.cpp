@@ -3,7 +3,7 @@
 // watchdog, refusals, closing at awkward moments, unplugging, faulty lines and the port list.
 #include "e2efixture.h"
 
-#include "app/ledindicator.h"
+#include "window/ledindicator.h"
 #include "fakes/fakeportcatalog.h"
 #include "link/serialdriver.h"
 #include "link/transmitter.h"
@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 
 using namespace spk;
+using namespace spk::sim;
 
 namespace {
 

@@ -8,8 +8,15 @@
 class FakeTransport : public spk::Transport
 {
 public:
-    using spk::Transport::Transport;
+    explicit FakeTransport(Framing framing = Framing::Bytes) : m_framing(framing) {}
 
+    Framing framing() const override { return m_framing; }
+    bool open(int) override
+    {
+        m_open = opens;
+        return m_open;
+    }
+    QString lastError() const override { return m_open ? QString() : QStringLiteral("refused"); }
     bool isOpen() const override { return m_open; }
     bool write(const QByteArray &bytes) override
     {
@@ -28,7 +35,9 @@ public:
     }
 
     QByteArrayList writes;
+    bool opens = true; // what open() does
 
 private:
+    Framing m_framing;
     bool m_open = true;
 };

@@ -3,13 +3,13 @@
 // replies handed to the receive path.
 #include "windowfixture.h"
 
-#include "app/ledindicator.h"
+#include "window/ledindicator.h"
 #include "app/linkpanelform.h"
-#include "app/progressbox.h"
-#include "app/statuspanels.h"
-#include "app/warningwindow.h"
+#include "window/progressbox.h"
+#include "window/statuspanels.h"
+#include "window/warningwindow.h"
 #include "fakes/fakeportcatalog.h"
-#include "link/connectioncontroller.h"
+#include "session/connectioncontroller.h"
 #include "protocol/receiver.h"
 
 #include <QAccessible>

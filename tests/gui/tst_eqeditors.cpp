@@ -2,7 +2,7 @@
 // bypass boxes, arrow keys, spin buttons and what gets marked for sending.
 #include "windowfixture.h"
 
-#include "app/handlertable.h"
+#include "window/handlertable.h"
 #include "editors/crossovereqeditor.h"
 #include "graph/responsegraph.h"
 #include "model/layout.h"
@@ -102,7 +102,7 @@ void TestEqEditors::typedValue()
     QCOMPARE(f.text(edit), shown);
     const ParamImage &image = f.state().ParamImage;
     QCOMPARE(wide ? image.word(record, offset) : image.byte(record, offset), code);
-    QCOMPARE(f.state().LastEdited, record);
+    QCOMPARE(f.state().Target.LastEdited(), record);
 }
 
 void TestEqEditors::unparsableTextKeepsCode_data()
@@ -210,15 +210,15 @@ void TestEqEditors::leavingCommitsAndDisarms()
 {
     WindowFixture f;
     f.type(QStringLiteral("edt_ip0eq_qval_06"), QStringLiteral("10"), false);
-    QVERIFY(f.state().WheelOpen);
-    QCOMPARE(f.state().EditTargetName, QStringLiteral("edt_eq_qval"));
+    QVERIFY(f.state().Target.WheelOpen());
+    QCOMPARE(f.state().Target.EditTargetName(), QStringLiteral("edt_eq_qval"));
     f.leave();
     QCOMPARE(f.text(QStringLiteral("edt_ip0eq_qval_06")), QStringLiteral("10.279"));
     QCOMPARE(f.bandWord(6, BandByte::Q), 58);
-    QVERIFY(!f.state().WheelOpen);
-    QVERIFY(f.state().EditTargetName.isEmpty());
-    QCOMPARE(f.state().WheelMax, 0);
-    QCOMPARE(f.state().EditTarget, std::optional<int>(recordByte(8, 6))); // kept
+    QVERIFY(!f.state().Target.WheelOpen());
+    QVERIFY(f.state().Target.EditTargetName().isEmpty());
+    QCOMPARE(f.state().Target.WheelMax(), 0);
+    QCOMPARE(f.state().Target.EditTarget(), std::optional<int>(recordByte(8, 6))); // kept
 
     f.type(QStringLiteral("edt_ip0hpf_freq"), QStringLiteral("200"), false);
     f.leave();
@@ -245,8 +245,8 @@ void TestEqEditors::eqTypeList()
     QVERIFY(f.ctl<QWidget>(QStringLiteral("spinbtn_edt_ip0eq_qval_03"))->isEnabled());
     QCOMPARE(f.band(3, BandByte::Type), 1);
     QCOMPARE(f.state().DirtyFlags.first(), std::optional<int>(5));
-    QCOMPARE(f.state().EditTarget, std::optional<int>(recordByte(5, 1)));
-    QVERIFY(f.state().EditTargetName.isEmpty());
+    QCOMPARE(f.state().Target.EditTarget(), std::optional<int>(recordByte(5, 1)));
+    QVERIFY(f.state().Target.EditTargetName().isEmpty());
     f.choose(QStringLiteral("cbb_ip0eq_type_03"), 0);
     QVERIFY(f.ctl<QWidget>(QStringLiteral("edt_ip0eq_qval_03"))->isEnabled());
     QCOMPARE(f.band(3, BandByte::Type), 0);
@@ -344,7 +344,7 @@ void TestEqEditors::spinCommitsOtherEditFirst()
     QCOMPARE(f.text(QStringLiteral("edt_ip0eq_qval_04")), QStringLiteral("4.319"));
     QVERIFY(f.state().DirtyFlags.test(4));
     QVERIFY(f.state().DirtyFlags.test(6));
-    QCOMPARE(f.state().EditTargetName, QStringLiteral("edt_eq_qval"));
+    QCOMPARE(f.state().Target.EditTargetName(), QStringLiteral("edt_eq_qval"));
     QVERIFY(!f.state().SpinUp && !f.state().SpinDown);
     // Down twice, on the crossover's own pair.
     f.spin(QStringLiteral("spinbtn_edt_ip0lpf_freq"), false);

@@ -2,10 +2,10 @@
 // wheel itself, and the EQ reset walk.
 #include "windowfixture.h"
 
-#include "app/progressbox.h"
+#include "window/progressbox.h"
 #include "editors/crossovereqeditor.h"
 #include "filters/graphgeometry.h"
-#include "graph/eqreset.h"
+#include "editors/eqreset.h"
 #include "graph/graphview.h"
 #include "graph/responsegraph.h"
 
@@ -140,7 +140,7 @@ void TestGraphWindow::hitIsStrict()
     QTest::mousePress(view, Qt::LeftButton, {}, at);
     QCOMPARE(f.state().GraphDragging, hit);
     if (hit) {
-        QCOMPARE(f.state().EditTargetBand, 5);
+        QCOMPARE(f.state().Target.EditTargetBand(), 5);
         QVERIFY(f.ctl<QWidget>(QStringLiteral("edt_ip0eq_freq_05"))->hasFocus());
     } else {
         QVERIFY(f.ctl<QWidget>(QStringLiteral("edt_empty"))->hasFocus());
@@ -155,7 +155,7 @@ void TestGraphWindow::overlappingPointsTakeLowerBand()
     QCOMPARE(centre(f, 5), centre(f, 3));
     auto *view = f.ctl<GraphView>(QStringLiteral("img_eqbackground"));
     QTest::mousePress(view, Qt::LeftButton, {}, centre(f, 3) + QPoint(2, 2));
-    QCOMPARE(f.state().EditTargetBand, 3);
+    QCOMPARE(f.state().Target.EditTargetBand(), 3);
     QTest::mouseRelease(view, Qt::LeftButton, {}, centre(f, 3));
 }
 
@@ -180,9 +180,9 @@ void TestGraphWindow::mouseUpArmsQOrGain()
     QTest::mousePress(view, Qt::LeftButton, {}, centre(f, 2));
     QTest::mouseRelease(view, Qt::LeftButton, {}, centre(f, 2));
     QVERIFY(f.ctl<QWidget>(QStringLiteral("edt_ip0eq_qval_02"))->hasFocus());
-    QCOMPARE(f.state().EditTargetName, QStringLiteral("edt_eq_qval"));
-    QVERIFY(f.state().WheelOpen);
-    QCOMPARE(f.state().WheelMax, 78);
+    QCOMPARE(f.state().Target.EditTargetName(), QStringLiteral("edt_eq_qval"));
+    QVERIFY(f.state().Target.WheelOpen());
+    QCOMPARE(f.state().Target.WheelMax(), 78);
     QVERIFY(f.wheel(view, 120));
     QCOMPARE(f.bandWord(2, BandByte::Q), 43);
     QCOMPARE(f.text(QStringLiteral("edt_ip0eq_qval_02")), QStringLiteral("4.319"));
@@ -193,8 +193,8 @@ void TestGraphWindow::mouseUpArmsQOrGain()
     QTest::mousePress(view, Qt::LeftButton, {}, centre(f, 7));
     QTest::mouseRelease(view, Qt::LeftButton, {}, centre(f, 7));
     QVERIFY(f.ctl<QWidget>(QStringLiteral("edt_ip0eq_gain_07"))->hasFocus());
-    QCOMPARE(f.state().EditTargetName, QStringLiteral("edt_eq_gain"));
-    QCOMPARE(f.state().WheelMax, 180);
+    QCOMPARE(f.state().Target.EditTargetName(), QStringLiteral("edt_eq_gain"));
+    QCOMPARE(f.state().Target.WheelMax(), 180);
     f.wheel(view, -120);
     QCOMPARE(f.bandWord(7, BandByte::Gain), 119);
     QCOMPARE(f.text(QStringLiteral("edt_ip0eq_gain_07")), QStringLiteral("-0.2dB"));
@@ -211,7 +211,7 @@ void TestGraphWindow::frequencyEditCommitsAgainAfterDrag()
     f.leave();
     QCOMPARE(f.band(3, BandByte::Freq), 136);
     QCOMPARE(f.text(QStringLiteral("edt_ip0eq_freq_03")), QStringLiteral("1000Hz"));
-    QVERIFY(!f.state().WheelOpen);
+    QVERIFY(!f.state().Target.WheelOpen());
 }
 
 void TestGraphWindow::pressCommitsFocusedEditFirst()
@@ -230,7 +230,7 @@ void TestGraphWindow::missedPressLeavesFocusAlone()
     auto *view = f.ctl<GraphView>(QStringLiteral("img_eqbackground"));
     QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(650, 150));
     QVERIFY(f.ctl<QWidget>(QStringLiteral("edt_empty"))->hasFocus());
-    QVERIFY(!f.state().WheelOpen);
+    QVERIFY(!f.state().Target.WheelOpen());
 }
 
 void TestGraphWindow::wheelAtLimitStillCallsHandler()
@@ -259,8 +259,7 @@ void TestGraphWindow::wheelAtLimitStillCallsHandler()
 void TestGraphWindow::wheelOnUnknownNameIsSwallowed()
 {
     WindowFixture f(false);
-    f.state().EditTargetName = QStringLiteral("cbb_something");
-    f.state().Set_OpenMouseWheel(0, 10);
+    f.state().Target.targetSlider(QStringLiteral("cbb_something"), 10);
     const auto before = f.state().ParamImage.bytes();
     const std::vector<std::uint8_t> copy(before.begin(), before.end());
     QVERIFY(f.wheel(f.ctl<QWidget>(QStringLiteral("cbb_ip0eq_type_00")), 120));
@@ -272,10 +271,10 @@ void TestGraphWindow::wheelOnUnknownNameIsSwallowed()
 void TestGraphWindow::wheelDisarmedWithoutName()
 {
     WindowFixture f;
-    f.state().Set_OpenMouseWheel(0, 10);
-    f.state().EditTargetName.clear();
+    f.state().Target.disarm();
+    f.state().Target.Set_OpenMouseWheel(0, 10);
     QVERIFY(!f.wheel(f.ctl<QWidget>(QStringLiteral("grp1")), 120));
-    QVERIFY(!f.state().WheelOpen);
+    QVERIFY(!f.state().Target.WheelOpen());
 }
 
 void TestGraphWindow::resetWalk()
@@ -318,7 +317,7 @@ void TestGraphWindow::resetWalk()
         // Ticked by the walk: the box's own handling stored 1; band 5 was ticked already.
         QCOMPARE(f.band(b, BandByte::Bypass), b == 5 ? 120 : 1);
     }
-    QVERIFY(f.state().EditTargetName.isEmpty());
+    QVERIFY(f.state().Target.EditTargetName().isEmpty());
     QCOMPARE(f.state().ProgressValue, 100);
     // Offline the box closes with the walk.
     QVERIFY(!f.window->progressBox().isShown());
@@ -368,7 +367,7 @@ void TestGraphWindow::resetWalkKeepsItsOwnBand()
         reset.tmr_reseteq_inTimer();
     }
     QCOMPARE(reset.walkBand(), 0);
-    QCOMPARE(f.state().EditTargetBand, 9); // the last bypass box ticked took the target
+    QCOMPARE(f.state().Target.EditTargetBand(), 9); // the last bypass box ticked took the target
     for (int b = 0; b < 10; ++b)
         QVERIFY(f.state().DirtyFlags.test(2 + b));
 }
@@ -438,8 +437,8 @@ void TestGraphWindow::refreshDoesNotArmWheelOrMark()
     f.state().Loading = true;
     f.window->UpdataToComponent();
     f.state().Loading = false;
-    QVERIFY(!f.state().WheelOpen);
-    QVERIFY(f.state().EditTargetName.isEmpty());
+    QVERIFY(!f.state().Target.WheelOpen());
+    QVERIFY(f.state().Target.EditTargetName().isEmpty());
     QVERIFY(!f.state().DirtyFlags.first());
     QCOMPARE(f.text(QStringLiteral("edt_ip0_delay")), QStringLiteral("0.998ms"));
     QCOMPARE(f.text(QStringLiteral("edt_op2_gain")), QStringLiteral("-30.0dB"));

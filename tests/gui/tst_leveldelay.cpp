@@ -278,9 +278,9 @@ void TestLevelDelay::delayScrollBarArmsWheel()
     auto *bar = f.ctl<QScrollBar>(QStringLiteral("scrlbr_op0_delay"));
     bar->setValue(96);
     QCOMPARE(f.text(QStringLiteral("edt_op0_delay")), QStringLiteral("0.998ms"));
-    QCOMPARE(f.state().EditTargetName, QStringLiteral("scrlbr_op0_delay"));
-    QVERIFY(f.state().WheelOpen);
-    QCOMPARE(f.state().WheelMax, 1440);
+    QCOMPARE(f.state().Target.EditTargetName(), QStringLiteral("scrlbr_op0_delay"));
+    QVERIFY(f.state().Target.WheelOpen());
+    QCOMPARE(f.state().Target.WheelMax(), 1440);
 }
 
 void TestLevelDelay::wheelMovesArmedControls()
@@ -288,7 +288,7 @@ void TestLevelDelay::wheelMovesArmedControls()
     WindowFixture f(false);
     // Targeting a level edit arms the wheel on its track bar, wherever the pointer is.
     f.type(QStringLiteral("edt_op2_gain"), QStringLiteral("-30"));
-    QCOMPARE(f.state().EditTargetName, QStringLiteral("rztrckbr_op2_gain"));
+    QCOMPARE(f.state().Target.EditTargetName(), QStringLiteral("rztrckbr_op2_gain"));
     QVERIFY(f.wheel(f.ctl<QWidget>(QStringLiteral("img_eqbackground")), 120));
     QCOMPARE(f.ctl<QSlider>(QStringLiteral("rztrckbr_op2_gain"))->value(), 151);
     QCOMPARE(f.text(QStringLiteral("edt_op2_gain")), QStringLiteral("-29.8dB"));
@@ -306,7 +306,7 @@ void TestLevelDelay::wheelMovesArmedControls()
     // Clicking a track bar arms the wheel on it.
     auto *ingain = f.ctl<QSlider>(QStringLiteral("rztrckbr_ingain"));
     QTest::mouseClick(ingain, Qt::LeftButton, {}, QPoint(ingain->width() / 2, ingain->height() - 3));
-    QCOMPARE(f.state().EditTargetName, QStringLiteral("rztrckbr_ingain"));
+    QCOMPARE(f.state().Target.EditTargetName(), QStringLiteral("rztrckbr_ingain"));
     const int before = ingain->value();
     f.wheel(f.ctl<QWidget>(QStringLiteral("rzgrpbx9")), 120);
     QCOMPARE(ingain->value(), before + 1);
@@ -318,19 +318,19 @@ void TestLevelDelay::leavingTrackBarDisarms()
     auto *slider = f.ctl<QSlider>(QStringLiteral("rztrckbr_op0_gain"));
     QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(4, slider->height() / 2));
     QVERIFY(slider->hasFocus());
-    QVERIFY(f.state().WheelOpen);
+    QVERIFY(f.state().Target.WheelOpen());
     f.leave();
-    QVERIFY(!f.state().WheelOpen);
-    QVERIFY(f.state().EditTargetName.isEmpty());
+    QVERIFY(!f.state().Target.WheelOpen());
+    QVERIFY(f.state().Target.EditTargetName().isEmpty());
     // Nothing armed: the wheel goes to whatever is under the pointer.
     QVERIFY(!f.wheel(f.ctl<QWidget>(QStringLiteral("img_eqbackground")), 120));
 
     auto *bar = f.ctl<QScrollBar>(QStringLiteral("scrlbr_ip0_delay"));
     bar->setFocus(Qt::MouseFocusReason);
     bar->setValue(10);
-    QVERIFY(f.state().WheelOpen);
+    QVERIFY(f.state().Target.WheelOpen());
     f.leave();
-    QVERIFY(!f.state().WheelOpen);
+    QVERIFY(!f.state().Target.WheelOpen());
 }
 
 QTEST_MAIN(TestLevelDelay)

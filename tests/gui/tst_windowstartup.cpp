@@ -2,9 +2,9 @@
 // timers, the warning window, the progress box and what a screen reader finds.
 #include "windowfixture.h"
 
-#include "app/progressbox.h"
-#include "app/statuspanels.h"
-#include "app/warningwindow.h"
+#include "window/progressbox.h"
+#include "window/statuspanels.h"
+#include "window/warningwindow.h"
 #include "editors/buttonface.h"
 #include "graph/responsegraph.h"
 
@@ -134,9 +134,9 @@ void TestWindowStartup::startState()
     EditorState &s = f.state();
     QVERIFY(s.Loading);
     QVERIFY(!s.Link.Connected);
-    QVERIFY(!s.EditTarget);
-    QVERIFY(!s.WheelOpen);
-    QVERIFY(s.EditTargetName.isEmpty());
+    QVERIFY(!s.Target.EditTarget());
+    QVERIFY(!s.Target.WheelOpen());
+    QVERIFY(s.Target.EditTargetName().isEmpty());
     QVERIFY(!s.DirtyFlags.first());
     QCOMPARE(s.GraphChannel, 0);
     QCOMPARE(s.SavedSystemLevel, 0);

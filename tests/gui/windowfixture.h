@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/dialogs.h"
-#include "app/editorstate.h"
+#include "window/dialogs.h"
+#include "window/editorstate.h"
 #include "app/mainwindow.h"
 #include "model/timing.h"
 
@@ -56,10 +56,15 @@ public:
 
     spk::EditorState &state() { return window->state(); }
 
+    // A missing control fails the test with its name (and stops: the test cannot go on).
     template <typename T = QWidget> T *ctl(const QString &name)
     {
         T *w = window->findChild<T *>(name);
-        if (!w) qWarning("no control %s", qPrintable(name));
+        if (!w) {
+            const QByteArray what = "no control " + name.toUtf8();
+            QTest::qFail(what.constData(), __FILE__, __LINE__);
+            qFatal("%s", what.constData());
+        }
         return w;
     }
     QString text(const QString &name) { return ctl<QLineEdit>(name)->text(); }

@@ -1,4 +1,3 @@
 spk_test(tst_crossover SOURCES unit/filters/tst_crossover.cpp unit/filters/analogreference.h LIBS core)
 spk_test(tst_eqcurve SOURCES unit/filters/tst_eqcurve.cpp unit/filters/analogreference.h LIBS core)
 spk_test(tst_channelresponse SOURCES unit/filters/tst_channelresponse.cpp LIBS core)
-spk_test(tst_graphrenderer SOURCES unit/filters/tst_graphrenderer.cpp LIBS ui)

@@ -1,10 +1,9 @@
-#include "fakes/faketransport.h"
-
 #include <QCoreApplication>
 
 int runPortCatalogTests(int argc, char **argv);
 int runSerialDriverTests(int argc, char **argv);
 int runDelayTests(int argc, char **argv);
+int runTransmitterTests(int argc, char **argv);
 
 int main(int argc, char **argv)
 {
@@ -13,5 +12,6 @@ int main(int argc, char **argv)
     failures += runPortCatalogTests(argc, argv);
     failures += runSerialDriverTests(argc, argv);
     failures += runDelayTests(argc, argv);
+    failures += runTransmitterTests(argc, argv);
     return failures;
 }

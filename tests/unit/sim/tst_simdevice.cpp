@@ -7,6 +7,7 @@
 #include <QTest>
 
 using namespace spk;
+using namespace spk::sim;
 using namespace simtest;
 
 class TestSimDevice : public QObject

@@ -12,6 +12,7 @@
 #include <QTest>
 
 using namespace spk;
+using namespace spk::sim;
 
 namespace {
 

@@ -19,6 +19,7 @@
 #include <QTest>
 
 using namespace spk;
+using namespace spk::sim;
 using namespace simtest;
 
 class TestSimServer : public QObject

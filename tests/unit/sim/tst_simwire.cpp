@@ -11,6 +11,7 @@
 #include <QTest>
 
 using namespace spk;
+using namespace spk::sim;
 using namespace simtest;
 
 namespace {

@@ -13,6 +13,7 @@
 #include <csignal>
 
 using namespace spk;
+using namespace spk::sim;
 using namespace simtest;
 
 class TestSpksim : public QObject

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "model/paramimage.h"
+
+#include <QObject>
+
+#include <array>
+
+class QGroupBox;
+
+namespace spk {
+
+struct EditorContext;
+class CrossoverEqEditor;
+class ProgressBox;
+
+// "Filters reset": after the user confirms, all ten ip0 bands get a flat starting shape at
+// once; then tmr_reseteq_in walks the bands, one per tick, refreshing each band's controls and
+// curve and marking its record, while the progress box is shown.
+class EqReset : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr std::array<std::uint8_t, RecordSize> ResetBandDefaults = {0, 0, 120, 0, 120, 0, 42, 0};
+    static constexpr std::array<int, BandCount> ResetBandFrequencies = {14,  39,  63,  88,  112,
+                                                                        136, 160, 184, 208, 230};
+
+    EqReset(EditorContext &ctx, CrossoverEqEditor &editor, ProgressBox &progress, QObject *parent = nullptr);
+    void attach();
+
+    void btn_EQresetClick();
+    void btn2Click();
+    void btn_op0_resetalleqClick();
+    void tmr_reseteq_inTimer();
+
+    // The band the next tick refreshes.
+    int walkBand() const { return m_band; }
+
+private:
+    QGroupBox *confirmBox() const;
+
+    EditorContext &m_ctx;
+    CrossoverEqEditor &m_editor;
+    ProgressBox &m_progress;
+    int m_band = 0;
+};
+
+} // namespace spk

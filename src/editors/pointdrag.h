@@ -1,0 +1,39 @@
+#pragma once
+
+#include "filters/eqcurve.h"
+#include "model/layout.h"
+
+#include <QObject>
+#include <QPoint>
+
+#include <array>
+
+namespace spk {
+
+struct EditorContext;
+class CrossoverEqEditor;
+class GraphView;
+
+// Dragging an EQ band's point on the graph (img_eqbackground): left and right change its
+// frequency, up and down its gain, both snapped to the tables; the release leaves the band's Q
+// (PEQ) or gain edit focused and the wheel armed on it.
+class PointDrag : public QObject
+{
+    Q_OBJECT
+public:
+    PointDrag(EditorContext &ctx, CrossoverEqEditor &editor, QObject *parent = nullptr);
+    void attach(GraphView *view);
+
+    void img_op0eqbackgroundMouseDown(QPoint pos);
+    void img_public_eqbackgroundMouseMove(QPoint pos);
+    void img_op0eqbackgroundMouseUp(QPoint pos);
+
+    // The first band whose point is strictly within 10 pixels on both axes; -1 for none.
+    static int hitTest(const std::array<EqPoint, BandCount> &points, QPoint pos);
+
+private:
+    EditorContext &m_ctx;
+    CrossoverEqEditor &m_editor;
+};
+
+} // namespace spk

@@ -1,0 +1,7 @@
+#include "link/logging.h"
+
+namespace spk {
+
+Q_LOGGING_CATEGORY(lcLink, "spk.link")
+
+} // namespace spk

@@ -1,0 +1,7 @@
+#include "protocol/logging.h"
+
+namespace spk {
+
+Q_LOGGING_CATEGORY(lcProtocol, "spk.protocol")
+
+} // namespace spk

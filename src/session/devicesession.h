@@ -1,0 +1,87 @@
+#pragma once
+
+#include "session/meterdisplay.h"
+#include "protocol/sendqueue.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QWidget;
+
+namespace spk {
+
+class ConnectionController;
+class ControlLookup;
+class Dialogs;
+class EditorState;
+class ProgressBox;
+class Receiver;
+class StatusPanels;
+class Transmitter;
+class WarningWindow;
+struct Frame;
+struct ReplyFrame;
+
+// What the session works with; all owned by the main window.
+struct SessionParts
+{
+    EditorState &state;
+    ControlLookup &controls;
+    Dialogs &dialogs;
+    ProgressBox &progress;
+    StatusPanels &status;
+    WarningWindow *warning;
+    Receiver &receiver;
+    Transmitter &transmitter;
+    ConnectionController &connection;
+    QWidget *window;
+    std::function<void()> updataToComponent; // image to controls
+};
+
+// The conversation with the device once a link is open: the replies of the connect sequence
+// (version -> names -> system data -> working image), the send queue and meter poll on every
+// tmr_pulseframe tick, and the meter display.
+//
+// Replies that arrive while the link is being closed change nothing.
+class DeviceSession : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int NameWriteWaitMs = 500;
+
+    explicit DeviceSession(const SessionParts &parts, QObject *parent = nullptr);
+
+    // Registers the reply handlers and the pulse timer.
+    void attach();
+
+    void Ack_Rcv_version_proc(const ReplyFrame &reply);
+    void Ack_R_20_Username_proc(const ReplyFrame &reply);
+    void Ack_R_AllSysData_proc(const ReplyFrame &reply);
+    void Ack_RW_One_Group_proc(const ReplyFrame &reply);
+    void Ack_Meter_proc(const ReplyFrame &reply);
+    void tmr_pulseframeTimer();
+
+    // A read request to the device; false when nothing went out.
+    bool Send_Readcmd_tomcu(int slot, int command, int sub);
+
+    SendQueue &sendQueue() { return m_queue; }
+
+    // Left for the presets: after an image reply with ExportAfterRead set, saves the reply to a
+    // one-preset file (runs its dialog; may stop and restart tmr_pulseframe).
+    std::function<void(const ReplyFrame &reply)> exportAfterRead;
+
+signals:
+    // The working image arrived and is in the controls; the send queue runs.
+    void imageLoaded();
+
+private:
+    void writePresetName(const Frame &frame);
+
+    SessionParts m_parts;
+    EditorState &m_state;
+    SendQueue m_queue;
+    MeterDisplay m_meter;
+};
+
+} // namespace spk

@@ -1,0 +1,7 @@
+#include "session/logging.h"
+
+namespace spk {
+
+Q_LOGGING_CATEGORY(lcSession, "spk.session")
+
+} // namespace spk

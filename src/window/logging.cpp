@@ -1,0 +1,7 @@
+#include "window/logging.h"
+
+namespace spk {
+
+Q_LOGGING_CATEGORY(lcUi, "spk.ui")
+
+} // namespace spk
