@@ -7,11 +7,11 @@
 //      same process, and the editor alone with spksim in a process of its own.
 //
 //   bench_connect [runs=5] [idle-seconds=10]
-#include "window/dialogs.h"
-#include "window/editorstate.h"
 #include "app/mainwindow.h"
 #include "model/timing.h"
 #include "simptyserver.h"
+#include "window/dialogs.h"
+#include "window/editorstate.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -4,13 +4,13 @@
 // 672-column polyline) measured in the same run, drawing the very curve the move produced: how
 // much a polyline costs depends on its shape, so both sides draw the same one. Prints median and
 // p99 in microseconds.
-#include "window/dialogs.h"
-#include "window/editorstate.h"
 #include "app/mainwindow.h"
 #include "graph/graphrenderer.h"
 #include "graph/graphview.h"
 #include "graph/responsegraph.h"
 #include "graphfloor.h"
+#include "window/dialogs.h"
+#include "window/editorstate.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -135,8 +135,9 @@ int main(int argc, char **argv)
     std::printf("ratio image/floor (median): %.2f   goal: median < 1000 us and ratio <= 2\n",
                 image.median / base.median);
     std::printf("the floor drawn other ways (ratio = image median / this median):\n");
-    const char *variants[] = {"", "  every point to drawPolyline, same curve:",
-                              "  background into a kept image, same curve:", "  the sample curve of bench_graph:"};
+    const char *variants[] = {
+        "", "  every point to drawPolyline, same curve:", "  background into a kept image, same curve:",
+        "  the sample curve of bench_graph:"};
     for (int v = 1; v < 4; ++v) {
         const Stats s = stats(floor[v]);
         char ratio[32];

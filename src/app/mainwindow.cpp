@@ -1,28 +1,28 @@
 #include "app/mainwindow.h"
 
-#include "session/devicesession.h"
-#include "window/dialogs.h"
-#include "editors/editorcontext.h"
 #include "app/linkpanelform.h"
 #include "app/mainform.h"
 #include "app/prefetchportcatalog.h"
-#include "window/progressbox.h"
-#include "window/statuspanels.h"
-#include "window/warningwindow.h"
 #include "editors/crossovereqeditor.h"
-#include "editors/pointdrag.h"
+#include "editors/editorcontext.h"
+#include "editors/eqreset.h"
 #include "editors/leveldelayeditor.h"
+#include "editors/pointdrag.h"
 #include "editors/valueedit.h"
 #include "editors/valuestepper.h"
-#include "editors/eqreset.h"
+#include "editors/wheelrouter.h"
 #include "graph/graphview.h"
 #include "graph/responsegraph.h"
-#include "editors/wheelrouter.h"
-#include "session/connectioncontroller.h"
 #include "link/portcatalog.h"
 #include "link/serialdriver.h"
 #include "link/transmitter.h"
 #include "protocol/receiver.h"
+#include "session/connectioncontroller.h"
+#include "session/devicesession.h"
+#include "window/dialogs.h"
+#include "window/progressbox.h"
+#include "window/statuspanels.h"
+#include "window/warningwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -128,7 +128,8 @@ void MainWindow::wireParts()
     m_wheel = std::make_unique<WheelRouter>(*m_ctx, *m_stepper, this);
     qApp->installEventFilter(m_wheel.get());
 
-    connect(findChild<QAction *>(QStringLiteral("Exit1")), &QAction::triggered, this, &MainWindow::Exit1Click);
+    connect(findChild<QAction *>(QStringLiteral("Exit1")), &QAction::triggered, this,
+            &MainWindow::Exit1Click);
 }
 
 void MainWindow::wireLink()
@@ -140,8 +141,8 @@ void MainWindow::wireLink()
     connect(m_serial.get(), &Transport::received, this,
             [&receiver](const QByteArray &bytes) { receiver.serialArrival(bytes); });
     m_connection = std::make_unique<ConnectionController>(
-        ConnectionParts{m_state, m_controls, *m_dialogs, *m_progress, *m_status, m_warning, *m_serial, nullptr,
-                        *m_catalog, *m_receiver, *m_transmitter, this});
+        ConnectionParts{m_state, m_controls, *m_dialogs, *m_progress, *m_status, m_warning, *m_serial,
+                        nullptr, *m_catalog, *m_receiver, *m_transmitter, this});
     m_connection->attach();
     m_session = std::make_unique<DeviceSession>(
         SessionParts{m_state, m_controls, *m_dialogs, *m_progress, *m_status, m_warning, *m_receiver,
@@ -185,7 +186,8 @@ void MainWindow::chk_pha_responseClick()
 {
     auto *box = m_controls.require<QCheckBox>(QStringLiteral("chk_pha_response"));
     QPalette p = box->palette();
-    p.setColor(QPalette::WindowText, box->isChecked() ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Link));
+    p.setColor(QPalette::WindowText,
+               box->isChecked() ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Link));
     box->setPalette(p);
     m_graph->setPhaseView(box->isChecked());
     m_graph->DrawHLpfEQCurve(m_state.GraphChannel);

@@ -1,12 +1,12 @@
 #include "editors/crossovereqeditor.h"
 
+#include "editors/editorcontext.h"
 #include "editors/recompute.h"
 #include "editors/spinbuttons.h"
 #include "editors/valueedit.h"
 #include "graph/responsegraph.h"
 #include "model/tables.h"
 #include "model/valuetext.h"
-#include "editors/editorcontext.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,13 +25,16 @@ QString bandSuffix(int band)
 const CrossoverEqEditor::FieldSpec &CrossoverEqEditor::fieldSpec(Field field)
 {
     static const FieldSpec freq{
-        MaxFreqCode, false, FreqTable, 19.7, 21900, QStringLiteral("19.7"), QStringLiteral("21900"), freqShortText};
+        MaxFreqCode,  false, FreqTable, 19.7, 21900, QStringLiteral("19.7"), QStringLiteral("21900"),
+        freqShortText};
     static const FieldSpec specs[] = {
         freq,
         freq,
         freq,
-        FieldSpec{MaxGainCode, true, GainTable, -24, 12, QStringLiteral("-24"), QStringLiteral("12"), gainText},
-        FieldSpec{MaxQCode, true, QTable, 0.267, 92.302, QStringLiteral("0.267"), QStringLiteral("92.302"), qText},
+        FieldSpec{MaxGainCode, true, GainTable, -24, 12, QStringLiteral("-24"), QStringLiteral("12"),
+                  gainText},
+        FieldSpec{MaxQCode, true, QTable, 0.267, 92.302, QStringLiteral("0.267"), QStringLiteral("92.302"),
+                  qText},
     };
     return specs[int(field)];
 }
@@ -109,7 +112,8 @@ void CrossoverEqEditor::wireCrossover(int filter)
     e->onMouseUp = [this, filter] { filter == 0 ? edt_op3hpf_freqMouseUp() : edt_op3lpf_freqMouseUp(); };
     e->onReturn = [this, filter] { HLPF_freq_edt_keypress(filter); };
     e->onExit = [this, filter] { HLPF_edt_exit(filter); };
-    connect(crossoverTypeList(filter), &QComboBox::activated, this, [this, filter] { HLPF_type_Cbb_Change(filter); });
+    connect(crossoverTypeList(filter), &QComboBox::activated, this,
+            [this, filter] { HLPF_type_Cbb_Change(filter); });
 }
 
 void CrossoverEqEditor::wireBand(int b)
@@ -295,8 +299,8 @@ void CrossoverEqEditor::recomputeTarget(Field field)
                                        t.LastEdited());
     } else {
         const int at = *t.EditTarget();
-        HLPF_CalParamtr_DrawCurve_Setflg(m_ctx, field == Field::HpfFreq ? 0 : 1, s.ParamImage[at], t.LastEdited(),
-                                         s.GraphChannel, s.codeAt(at + 1, false));
+        HLPF_CalParamtr_DrawCurve_Setflg(m_ctx, field == Field::HpfFreq ? 0 : 1, s.ParamImage[at],
+                                         t.LastEdited(), s.GraphChannel, s.codeAt(at + 1, false));
     }
 }
 
@@ -355,8 +359,8 @@ void CrossoverEqEditor::HLPF_type_Cbb_Change(int filter)
     s.GraphChannel = 0;
     s.Target.targetByte(at, r);
     s.ParamImage[at] = std::uint8_t(list->currentIndex());
-    HLPF_CalParamtr_DrawCurve_Setflg(m_ctx, filter, s.ParamImage[at - 1], s.Target.LastEdited(), s.GraphChannel,
-                                     list->currentIndex());
+    HLPF_CalParamtr_DrawCurve_Setflg(m_ctx, filter, s.ParamImage[at - 1], s.Target.LastEdited(),
+                                     s.GraphChannel, list->currentIndex());
 }
 
 void CrossoverEqEditor::targetBandRecord(int b, QWidget *control, int offset)

@@ -1,13 +1,13 @@
 #include "editors/eqreset.h"
 
-#include "editors/editorcontext.h"
-#include "window/progressbox.h"
 #include "editors/crossovereqeditor.h"
+#include "editors/editorcontext.h"
 #include "editors/recompute.h"
 #include "editors/valueedit.h"
 #include "graph/responsegraph.h"
 #include "model/tables.h"
 #include "model/valuetext.h"
+#include "window/progressbox.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "editors/leveldelayeditor.h"
 
-#include "editors/editorcontext.h"
 #include "editors/buttonface.h"
+#include "editors/editorcontext.h"
 #include "editors/valueedit.h"
 #include "model/tables.h"
 #include "model/valuetext.h"
@@ -85,8 +85,10 @@ void LevelDelayEditor::attach()
         auto *b = control<QScrollBar>(ch.scroll);
         connect(b, &QScrollBar::valueChanged, this, [this, k] { scrlbr_op0_delayChange(k); });
         b->installEventFilter(this);
-        connect(control<QPushButton>(ch.mute), &QPushButton::clicked, this, [this, k] { btn_op2_muteClick(k); });
-        connect(control<QPushButton>(ch.polarity), &QPushButton::clicked, this, [this, k] { btn_op2_polClick(k); });
+        connect(control<QPushButton>(ch.mute), &QPushButton::clicked, this,
+                [this, k] { btn_op2_muteClick(k); });
+        connect(control<QPushButton>(ch.polarity), &QPushButton::clicked, this,
+                [this, k] { btn_op2_polClick(k); });
         wireChannel(ch);
     }
 }
@@ -290,8 +292,8 @@ void LevelDelayEditor::target(const Channel &ch, int offset, bool selectAll)
     const bool level = offset == LevelByte::Level;
     auto *edit = control<ValueEdit>(level ? ch.gainEdit : ch.delayEdit);
     if (selectAll) edit->selectAll();
-    m_ctx.state.Target.targetLevelEdit(recordByte(ch.record, offset), ch.record, edit, level ? ch.slider : ch.scroll,
-                                       level ? MaxLevelCode : MaxDelayCode);
+    m_ctx.state.Target.targetLevelEdit(recordByte(ch.record, offset), ch.record, edit,
+                                       level ? ch.slider : ch.scroll, level ? MaxLevelCode : MaxDelayCode);
 }
 
 bool LevelDelayEditor::ensureTarget(const Channel &ch, int offset)

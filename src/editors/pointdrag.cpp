@@ -1,6 +1,7 @@
 #include "editors/pointdrag.h"
 
 #include "editors/crossovereqeditor.h"
+#include "editors/editorcontext.h"
 #include "editors/recompute.h"
 #include "editors/valueedit.h"
 #include "filters/graphgeometry.h"
@@ -8,7 +9,6 @@
 #include "graph/responsegraph.h"
 #include "model/tables.h"
 #include "model/valuetext.h"
-#include "editors/editorcontext.h"
 
 #include <QComboBox>
 

@@ -24,6 +24,7 @@ public:
     PointDrag(EditorContext &ctx, CrossoverEqEditor &editor, QObject *parent = nullptr);
     void attach(GraphView *view);
 
+    // All three serve img_eqbackground (the system channel's graph).
     void img_op0eqbackgroundMouseDown(QPoint pos);
     void img_public_eqbackgroundMouseMove(QPoint pos);
     void img_op0eqbackgroundMouseUp(QPoint pos);

@@ -1,7 +1,7 @@
 #include "editors/recompute.h"
 
-#include "graph/responsegraph.h"
 #include "editors/editorcontext.h"
+#include "graph/responsegraph.h"
 
 namespace spk {
 

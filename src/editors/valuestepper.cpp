@@ -76,7 +76,8 @@ void ValueStepper::arrowStep(Field field, int band, int key)
     s.setCodeAt(at, code, fs.wide);
     m_editor.recomputeTarget(field);
     // The short form until the next commit or change handler writes the full one.
-    m_editor.edit(field, band)->setText(CrossoverEqEditor::isBand(field) ? shortestText(fs.table[code]) : freqShortText(code));
+    m_editor.edit(field, band)
+        ->setText(CrossoverEqEditor::isBand(field) ? shortestText(fs.table[code]) : freqShortText(code));
 }
 
 void ValueStepper::edt_public_hpf_fre_vk_updn(int key)
@@ -145,7 +146,8 @@ void ValueStepper::change(Field field)
     const EditTargeting &t = s.Target;
     if (!t.WheelOpen() || !t.EditTarget()) return;
     const CrossoverEqEditor::FieldSpec &fs = CrossoverEqEditor::fieldSpec(field);
-    if (auto *e = qobject_cast<QLineEdit *>(t.EditTargetControl())) e->setText(fs.text(s.codeAt(*t.EditTarget(), fs.wide)));
+    if (auto *e = qobject_cast<QLineEdit *>(t.EditTargetControl()))
+        e->setText(fs.text(s.codeAt(*t.EditTarget(), fs.wide)));
     m_editor.recomputeTarget(field);
 }
 

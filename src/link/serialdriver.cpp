@@ -1,5 +1,6 @@
 #include "link/serialdriver.h"
 
+#include "link/logging.h"
 #include "model/timing.h"
 
 #include <QFileInfo>
@@ -74,7 +75,11 @@ void SerialDriver::StartReader()
 bool SerialDriver::open(int portNumber)
 {
     PortNumber = portNumber;
-    if (!OpenPort()) return false;
+    if (!OpenPort()) {
+        qCDebug(lcLink).noquote() << "open of port" << portNumber << "failed:" << m_lastError;
+        return false;
+    }
+    qCDebug(lcLink).noquote() << "opened" << m_port->portName();
     StartReader();
     return true;
 }
@@ -182,6 +187,7 @@ void SerialDriver::failNow()
 {
     if (!m_failing) return;
     const QString reason = m_lastError;
+    qCDebug(lcLink).noquote() << reason;
     ClosePort();
     m_lastError = reason;
     emit failed(reason);

@@ -1,13 +1,14 @@
 #include "protocol/receiver.h"
 
 #include "protocol/commands.h"
+#include "protocol/logging.h"
 
 #include <algorithm>
 
 namespace spk {
 
 namespace {
-const QByteArray SyncText = QByteArrayLiteral("A5A5A5");
+constexpr QByteArrayView SyncText("A5A5A5");
 }
 
 Receiver::Receiver(LinkState &state) : m_state(state) {}
@@ -38,6 +39,8 @@ void Receiver::serialArrival(const QByteArray &bytes)
 {
     // Text past the bound would be thrown away whole anyway; never let it grow first.
     if (m_text.size() + 2 * bytes.size() > MaxTextLength) {
+        qCDebug(lcProtocol) << "receive text past its bound, dropped:" << m_text.size() / 2 + bytes.size()
+                            << "bytes";
         clearText();
         return;
     }
@@ -55,6 +58,7 @@ void Receiver::ShowRead(const QByteArray &report)
         m_text += hex(report.left(take));
         ++m_hidReportCount;
         if (m_text.size() > MaxTextLength) {
+            qCDebug(lcProtocol) << "HID reply past the text bound, dropped";
             reset();
             return;
         }
@@ -100,12 +104,14 @@ void Receiver::dealwithdata()
         return;
     }
     if (!m_text.startsWith(SyncText)) {
+        qCDebug(lcProtocol) << "noise dropped:" << m_text.left(40);
         clearText();
         return;
     }
     if (!parseHeader()) return; // the header has not all arrived yet
     // No reply is longer; such a header is noise and would only swallow the frames after it.
     if (m_header.ReplyLength > MaxReplyLength) {
+        qCDebug(lcProtocol) << "header announcing" << m_header.ReplyLength << "bytes dropped";
         clearText();
         return;
     }
@@ -124,9 +130,16 @@ void Receiver::dealwithdata()
     m_text.clear();
     m_hidReplyActive = false;
 
-    if (frame.ReplyDir != DirReply) return;
+    if (frame.ReplyDir != DirReply) {
+        qCDebug(lcProtocol) << "frame without reply direction or end byte dropped:" << frame.hexText.left(40);
+        return;
+    }
     const int cmd = frame.ReplyCmd;
-    if (!m_handlers[cmd] || m_running[cmd]) return;
+    if (!m_handlers[cmd] || m_running[cmd]) {
+        qCDebug(lcProtocol, "reply to command 0x%02X not dispatched (%s)", cmd,
+                m_handlers[cmd] ? "its handler is still running" : "no handler");
+        return;
+    }
     const ReplyHandler handler = m_handlers[cmd];
     m_running[cmd] = true;
     ++m_dispatched;

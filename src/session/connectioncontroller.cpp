@@ -1,5 +1,13 @@
 #include "session/connectioncontroller.h"
 
+#include "link/delay.h"
+#include "link/portcatalog.h"
+#include "link/portlistrefresh.h"
+#include "link/transmitter.h"
+#include "link/transport.h"
+#include "protocol/commands.h"
+#include "protocol/framebuilder.h"
+#include "protocol/receiver.h"
 #include "session/logging.h"
 #include "window/connectionindicator.h"
 #include "window/controllookup.h"
@@ -8,14 +16,6 @@
 #include "window/progressbox.h"
 #include "window/statuspanels.h"
 #include "window/warningwindow.h"
-#include "link/delay.h"
-#include "link/portlistrefresh.h"
-#include "link/portcatalog.h"
-#include "link/transport.h"
-#include "link/transmitter.h"
-#include "protocol/commands.h"
-#include "protocol/framebuilder.h"
-#include "protocol/receiver.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -77,13 +77,11 @@ Transport &ConnectionController::transport(bool usb) const
 
 void ConnectionController::fillPortList()
 {
-    if (m_ports) {
-        if (const auto change = portListRefresh({}, m_parts.catalog.ports())) {
-            m_ports->clear();
-            m_ports->addItems(change->items);
-            m_ports->setCurrentIndex(change->currentIndex);
-            PortNumbers = change->PortNumbers;
-        }
+    if (const auto change = portListRefresh({}, m_parts.catalog.ports())) {
+        m_ports->clear();
+        m_ports->addItems(change->items);
+        m_ports->setCurrentIndex(change->currentIndex);
+        PortNumbers = change->PortNumbers;
     }
     m_state.tmr_reflashcomport.start();
 }
@@ -116,7 +114,6 @@ void ConnectionController::TmrGetCommport(QComboBox *list, QComboBox *scratch)
 
 void ConnectionController::cbb_deviceidChange()
 {
-    if (!m_ids) return;
     const int index = m_ids->currentIndex();
     if (index < 0) return;
     m_state.Link.DevIdByte = index;
@@ -138,7 +135,7 @@ void ConnectionController::btn_connectClick()
 {
     // A click while the link is being closed belongs to that close.
     if (m_closing) return;
-    if (m_button && captionSaysConnect(m_button))
+    if (captionSaysConnect(m_button))
         connectLink();
     else
         disconnectLink();
@@ -157,10 +154,10 @@ void ConnectionController::connectLink()
     Transport &transport = this->transport(usb);
     if (!usb) {
         // An empty list or no selection names no port, and the open below fails.
-        const int item = m_ports ? m_ports->currentIndex() : -1;
+        const int item = m_ports->currentIndex();
         PortNumber = (item >= 0 && item < PortNumbers.size()) ? PortNumbers.at(item) : PortNone;
     }
-    const int id = m_ids ? qMax(0, m_ids->currentIndex()) : 0;
+    const int id = qMax(0, m_ids->currentIndex());
     link.DevIdByte = id;
     link.PickedIdIndex = id;
 
@@ -265,14 +262,14 @@ void ConnectionController::tmr_hidreconnectTimer()
     if (!hidChosen() || !m_state.Link.UsbMode || HidRetryCount >= 4) return;
     m_state.Link.SilenceCount = 0;
     m_state.tmr_hidreconnect.start();
-    if (m_button) m_button->setText(connectCaption());
+    m_button->setText(connectCaption());
     PortNumber = PortNone;
     btn_connectClick();
 }
 
 void ConnectionController::showLinkState(bool connected)
 {
-    if (m_button) m_button->setText(connected ? disconnectCaption() : connectCaption());
+    m_button->setText(connected ? disconnectCaption() : connectCaption());
     m_parts.status.setConnectionText(connected ? QStringLiteral(" Connected ")
                                                : QStringLiteral(" Disconnected "));
     showConnectionIndicator(m_indicator, connected);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/portcatalog.h"
+
 #include <QList>
 #include <QObject>
 
@@ -78,7 +80,7 @@ public:
 
     // The port the link is opened on: a number of the port list, PortNone, 0 after a refused
     // open, or PortUsb.
-    int PortNumber = -1;
+    int PortNumber = PortNone;
 
     // Port numbers of the items of cbb_comport, in item order.
     QList<int> PortNumbers;

@@ -1,17 +1,17 @@
 #include "session/devicesession.h"
 
-#include "window/controllookup.h"
-#include "window/dialogs.h"
-#include "window/editorstate.h"
-#include "window/progressbox.h"
-#include "window/warningwindow.h"
-#include "session/connectioncontroller.h"
 #include "link/transmitter.h"
 #include "protocol/commands.h"
 #include "protocol/framebuilder.h"
 #include "protocol/meter.h"
 #include "protocol/receiver.h"
 #include "protocol/replies.h"
+#include "session/connectioncontroller.h"
+#include "window/controllookup.h"
+#include "window/dialogs.h"
+#include "window/editorstate.h"
+#include "window/progressbox.h"
+#include "window/warningwindow.h"
 
 #include <QComboBox>
 #include <QLabel>

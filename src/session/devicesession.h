@@ -1,7 +1,7 @@
 #pragma once
 
-#include "session/meterdisplay.h"
 #include "protocol/sendqueue.h"
+#include "session/meterdisplay.h"
 
 #include <QObject>
 

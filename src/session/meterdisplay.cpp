@@ -1,9 +1,9 @@
 #include "session/meterdisplay.h"
 
+#include "protocol/meter.h"
 #include "window/controllookup.h"
 #include "window/ledindicator.h"
 #include "window/statuspanels.h"
-#include "protocol/meter.h"
 
 #include <QLabel>
 #include <QLineEdit>

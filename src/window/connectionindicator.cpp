@@ -41,7 +41,8 @@ void showConnectionIndicator(QLabel *indicator, bool connected)
 {
     if (!indicator) return;
     indicator->setPixmap(indicatorPicture(connected));
-    indicator->setAccessibleDescription(connected ? QStringLiteral("Connected") : QStringLiteral("Disconnected"));
+    indicator->setAccessibleDescription(connected ? QStringLiteral("Connected")
+                                                  : QStringLiteral("Disconnected"));
     indicator->setProperty("connected", connected);
 }
 

@@ -15,8 +15,8 @@ void QtDialogs::information(QWidget *parent, const QString &text)
 
 bool QtDialogs::question(QWidget *parent, const QString &text)
 {
-    return QMessageBox::warning(parent, QApplication::applicationName(), text, QMessageBox::Yes | QMessageBox::No)
-           == QMessageBox::Yes;
+    return QMessageBox::warning(parent, QApplication::applicationName(), text,
+                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 QString QtDialogs::openFile(QWidget *parent, const QString &filter, const QString &defaultSuffix)
@@ -34,8 +34,7 @@ QString QtDialogs::saveFile(QWidget *parent, const QString &filter, const QStrin
     QFileDialog dialog(parent, QString(), initialName, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
-    if (!confirmOverwrite)
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 

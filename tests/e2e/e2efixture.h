@@ -6,12 +6,12 @@
 
 #include "gui/windowfixture.h"
 
+#include "model/timing.h"
+#include "session/connectioncontroller.h"
+#include "simptyserver.h"
 #include "window/progressbox.h"
 #include "window/statuspanels.h"
 #include "window/warningwindow.h"
-#include "session/connectioncontroller.h"
-#include "model/timing.h"
-#include "simptyserver.h"
 
 #include <QPushButton>
 #include <QTest>

@@ -3,13 +3,13 @@
 // watchdog, refusals, closing at awkward moments, unplugging, faulty lines and the port list.
 #include "e2efixture.h"
 
-#include "window/ledindicator.h"
 #include "fakes/fakeportcatalog.h"
 #include "link/serialdriver.h"
 #include "link/transmitter.h"
 #include "model/layout.h"
 #include "protocol/receiver.h"
 #include "simframe.h"
+#include "window/ledindicator.h"
 
 #include <QLabel>
 #include <QSignalSpy>

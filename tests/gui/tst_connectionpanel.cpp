@@ -3,14 +3,14 @@
 // replies handed to the receive path.
 #include "windowfixture.h"
 
-#include "window/ledindicator.h"
 #include "app/linkpanelform.h"
+#include "fakes/fakeportcatalog.h"
+#include "protocol/receiver.h"
+#include "session/connectioncontroller.h"
+#include "window/ledindicator.h"
 #include "window/progressbox.h"
 #include "window/statuspanels.h"
 #include "window/warningwindow.h"
-#include "fakes/fakeportcatalog.h"
-#include "session/connectioncontroller.h"
-#include "protocol/receiver.h"
 
 #include <QAccessible>
 #include <QGroupBox>

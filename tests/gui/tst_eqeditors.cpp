@@ -2,10 +2,10 @@
 // bypass boxes, arrow keys, spin buttons and what gets marked for sending.
 #include "windowfixture.h"
 
-#include "window/handlertable.h"
 #include "editors/crossovereqeditor.h"
 #include "graph/responsegraph.h"
 #include "model/layout.h"
+#include "window/handlertable.h"
 
 #include <QCheckBox>
 #include <QComboBox>

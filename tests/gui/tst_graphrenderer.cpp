@@ -199,9 +199,9 @@ void TestGraphRenderer::keptRendererMatchesFresh()
         bool word, phase;
     };
     const Step steps[] = {
-        {bandRecord(Ip0, 3), BandByte::Gain, 180, true, false},   // a peak far above the rest
-        {bandRecord(Ip0, 3), BandByte::Freq, 200, false, false},  // and moved right
-        {bandRecord(Ip0, 3), BandByte::Gain, 0, true, false},     // down to the bottom frame
+        {bandRecord(Ip0, 3), BandByte::Gain, 180, true, false},  // a peak far above the rest
+        {bandRecord(Ip0, 3), BandByte::Freq, 200, false, false}, // and moved right
+        {bandRecord(Ip0, 3), BandByte::Gain, 0, true, false},    // down to the bottom frame
         {crossoverRecord(Ip0), CrossoverByte::HpfFreq, 243, false, false},
         {crossoverRecord(Ip0), CrossoverByte::HpfType, 11, false, true}, // phase view
         {bandRecord(Ip0, 9), BandByte::Type, 5, false, true},

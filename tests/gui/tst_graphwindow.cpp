@@ -2,12 +2,12 @@
 // wheel itself, and the EQ reset walk.
 #include "windowfixture.h"
 
-#include "window/progressbox.h"
 #include "editors/crossovereqeditor.h"
-#include "filters/graphgeometry.h"
 #include "editors/eqreset.h"
+#include "filters/graphgeometry.h"
 #include "graph/graphview.h"
 #include "graph/responsegraph.h"
+#include "window/progressbox.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 // The pieces that keep start-up short: the connection bar's fixed-width lists, the control lookup
 // that files the whole tree at once, and the port catalog whose first scan runs while the window
 // is built. Each must give what the plain way gives.
-#include "window/controllookup.h"
 #include "app/fixedwidthlist.h"
 #include "app/prefetchportcatalog.h"
+#include "window/controllookup.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -2,11 +2,11 @@
 // timers, the warning window, the progress box and what a screen reader finds.
 #include "windowfixture.h"
 
+#include "editors/buttonface.h"
+#include "graph/responsegraph.h"
 #include "window/progressbox.h"
 #include "window/statuspanels.h"
 #include "window/warningwindow.h"
-#include "editors/buttonface.h"
-#include "graph/responsegraph.h"
 
 #include <QAccessible>
 #include <QAction>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "window/dialogs.h"
-#include "window/editorstate.h"
 #include "app/mainwindow.h"
 #include "model/timing.h"
+#include "window/dialogs.h"
+#include "window/editorstate.h"
 
 #include <QAbstractSlider>
 #include <QApplication>
