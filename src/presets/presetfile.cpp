@@ -3,6 +3,7 @@
 #include "protocol/commands.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -81,8 +82,13 @@ PresetFile::Content PresetFile::parseGdat(const QByteArray &text)
 
 PresetFile::Content PresetFile::readFile(const QString &path, Content (*parse)(const QByteArray &))
 {
+    // Opening a pipe with no writer would block, and a device would never end.
+    const QFileInfo info(path);
+    if (info.isDir()) return {Status::Unreadable, {}, QStringLiteral("is a directory")};
+    if (info.exists() && !info.isFile())
+        return {Status::Unreadable, {}, QStringLiteral("is not a regular file")};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {Status::Unreadable, {}};
+    if (!file.open(QIODevice::ReadOnly)) return {Status::Unreadable, {}, file.errorString()};
     // Devices and pipes report no size, so the read itself is bounded too.
     if (file.size() > MaxFileSize) return {Status::Damaged, {}};
     QByteArray text = file.read(MaxFileSize + 1);

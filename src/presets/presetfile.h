@@ -36,8 +36,15 @@ public:
 
     struct Content
     {
+        Content() = default;
+        Content(Status s, QList<QByteArray> r = {}, QString why = {})
+            : status(s), records(std::move(r)), error(std::move(why))
+        {
+        }
+
         Status status = Status::Damaged;
         QList<QByteArray> records; // when Ok: 1304 hex characters each, one (.sdat) or twenty (.gdat)
+        QString error;             // when Unreadable: why
     };
 
     static Content readSdat(const QString &path);
