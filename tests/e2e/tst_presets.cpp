@@ -181,11 +181,24 @@ void TestPresets::saveAndLoadOne()
     SimDevice *dev = f.sim->device(1);
     dev->setImage(markedImage(2));
     QVERIFY(f.connectAndRun());
+    // A directory of that name cannot be written, and the user is told.
     const QString saved = m_dir.filePath(QStringLiteral("one.sdat"));
+    QVERIFY(QDir().mkpath(saved));
     f.dialogs.answers = {true};
     f.dialogs.files = {saved};
     click(f, "btn_save_onegrp2pc");
+    QVERIFY(f.waitFor([&] { return f.dialogs.shown.size() == 2 && f.running(); }));
+    QVERIFY(f.dialogs.shown.last().startsWith(QLatin1String("Could not write")));
+    QVERIFY(QDir().rmdir(saved));
+    // Meter replies arrive while the dialog is open; the file still gets the image reply whole.
+    f.dialogs.whileSaveOpen = [&] { f.idleFor(8); };
+    f.dialogs.shown.clear();
+    f.dialogs.answers = {true};
+    f.dialogs.files = {saved};
+    const qsizetype polls = f.sim->receivedFrames(CMD_Meter).size();
+    click(f, "btn_save_onegrp2pc");
     QVERIFY(f.waitFor([&] { return QFile::exists(saved) && f.running(); }));
+    QVERIFY(f.sim->receivedFrames(CMD_Meter).size() > polls + 1);
     QCOMPARE(f.dialogs.shown, QStringList{SaveOneQuestion});
     QByteArray reply;
     for (const QByteArray &frame : f.sim->sentFrames())

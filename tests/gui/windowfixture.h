@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <functional>
 #include <memory>
 
 // Dialogs that answer from a script and remember what was shown.
@@ -34,8 +35,11 @@ public:
     }
     QString saveFile(QWidget *, const QString &, const QString &, const QString &, bool) override
     {
+        if (whileSaveOpen) whileSaveOpen();
         return files.isEmpty() ? QString() : files.takeFirst();
     }
+    // Runs while a save dialog is open, as the user takes their time.
+    std::function<void()> whileSaveOpen;
 };
 
 // A shown, active main window at a fast time scale, and the small moves every test makes.
