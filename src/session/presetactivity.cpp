@@ -43,6 +43,8 @@ void PresetActivity::attach(DeviceSession &session)
     connect(&m_connection, &ConnectionController::linkOpened, this, [this] { m_sequenceDone = false; });
     connect(&m_connection, &ConnectionController::linkClosed, this, [this] {
         m_sequenceDone = false;
+        // The next link's first image is no export.
+        m_state.ExportAfterRead = false;
         finish();
     });
     connect(&session, &DeviceSession::imageLoaded, this, &PresetActivity::imageLoaded);

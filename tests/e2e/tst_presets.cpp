@@ -122,6 +122,7 @@ private slots:
     void lostReplyOfSaveAll_data();
     void lostReplyOfSaveAll();
     void silentDeviceEndsTheTransfer();
+    void disconnectWhileSavingOne();
     void unansweredExchangeGivesUp_data();
     void unansweredExchangeGivesUp();
 
@@ -394,6 +395,23 @@ void TestPresets::silentDeviceEndsTheTransfer()
     QCOMPARE(f.dialogs.shown.size(), 1);
     f.sim->faults().clear();
     QVERIFY(f.connectAndRun());
+    QVERIFY(f.window->presetActivity().mayStart());
+}
+
+void TestPresets::disconnectWhileSavingOne()
+{
+    E2eFixture f;
+    QVERIFY(f.connectAndRun());
+    const QString path = m_dir.filePath(QStringLiteral("closed.sdat"));
+    f.dialogs.answers = {true};
+    f.dialogs.files = {path};
+    f.sim->faults().silent = true;
+    click(f, "btn_save_onegrp2pc");
+    f.click();
+    f.sim->faults().clear();
+    // The next link's first image opens no save dialog.
+    QVERIFY(f.connectAndRun());
+    QCOMPARE(f.dialogs.files, QStringList{path});
     QVERIFY(f.window->presetActivity().mayStart());
 }
 
