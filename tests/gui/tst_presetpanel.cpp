@@ -3,6 +3,7 @@
 #include "windowfixture.h"
 
 #include "session/devicepresets.h"
+#include "session/devicesession.h"
 #include "window/progressbox.h"
 
 #include <QAction>
@@ -24,6 +25,7 @@ private slots:
     void trimName_data();
     void trimName();
     void nothingStartsOffline();
+    void nameNotHandedOnIsNoSuccess();
 };
 
 void TestPresetPanel::keyFilter_data()
@@ -123,6 +125,20 @@ void TestPresetPanel::nothingStartsOffline()
     QVERIFY(!f.state().DirtyFlags.first());
     QCOMPARE(f.state().SysData.bytes[SysData::LastPreset], 0);
     QVERIFY(f.window->progressBox().box()->isHidden());
+}
+
+void TestPresetPanel::nameNotHandedOnIsNoSuccess()
+{
+    WindowFixture f(false);
+    // The flag says connected, but no port is open: the link takes no frame.
+    f.state().Link.Connected = true;
+    f.state().SysData.bytes[SysData::LastPreset] = DevicePresets::UserPreset;
+    f.state().DirtyFlags.set(DirtyFlags::PresetName);
+    f.window->session().tmr_pulseframeTimer();
+    QTest::qWait(scaled(2 * DeviceSession::NameWriteWaitMs));
+    QVERIFY2(f.dialogs.shown.isEmpty(), qPrintable(f.dialogs.shown.join('|')));
+    QVERIFY(!f.state().DirtyFlags.test(DirtyFlags::PresetName));
+    f.state().Link.Connected = false;
 }
 
 QTEST_MAIN(TestPresetPanel)
