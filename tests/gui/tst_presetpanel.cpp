@@ -59,7 +59,10 @@ void TestPresetPanel::keyFilter()
     box->setFocus();
     box->end(false);
     for (QChar c : keys)
-        QTest::sendKeyEvent(QTest::Click, box, c == u'\t' ? Qt::Key_Tab : c == u'\b' ? Qt::Key_Backspace : Qt::Key_A,
+        QTest::sendKeyEvent(QTest::Click, box,
+                            c == u'\t'   ? Qt::Key_Tab
+                            : c == u'\b' ? Qt::Key_Backspace
+                                         : Qt::Key_A,
                             QString(c), Qt::NoModifier);
     QCOMPARE(box->text(), after);
     // A paste is held to the same rule.
