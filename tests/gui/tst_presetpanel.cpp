@@ -1,5 +1,5 @@
-// The preset controls without a device: the name box's key filter, showing a stored name, trimming,
-// and that nothing starts while no link is open.
+// The preset controls without a device: the name box's key filter, and that nothing starts or is
+// reported as saved while no link takes frames.
 #include "windowfixture.h"
 
 #include "session/devicepresets.h"
@@ -20,10 +20,6 @@ class TestPresetPanel : public QObject
 private slots:
     void keyFilter_data();
     void keyFilter();
-    void storedNameShowsWhole_data();
-    void storedNameShowsWhole();
-    void trimName_data();
-    void trimName();
     void nothingStartsOffline();
     void nameNotHandedOnIsNoSuccess();
 };
@@ -65,53 +61,13 @@ void TestPresetPanel::keyFilter()
                                          : Qt::Key_A,
                             QString(c), Qt::NoModifier);
     QCOMPARE(box->text(), after);
-    // A paste is held to the same rule.
+    // A paste is held to the same rule; a click selects the whole name.
     box->clear();
     QGuiApplication::clipboard()->setText(QStringLiteral("pasted\tname that is far too long"));
     box->paste();
     QCOMPARE(box->text(), QStringLiteral("pastedname that is "));
-    // A click selects the whole name.
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
     QCOMPARE(box->selectedText(), box->text());
-}
-
-void TestPresetPanel::storedNameShowsWhole_data()
-{
-    QTest::addColumn<QByteArray>("codes");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("20 characters") << QByteArray("Concert hall set 8XY") << "Concert hall set 8XY";
-    QTest::newRow("zero codes as spaces") << QByteArray("Hall\0\0", 6) << "Hall                ";
-    QTest::newRow("a control character") << QByteArray("Ha\tll") << "";
-}
-
-void TestPresetPanel::storedNameShowsWhole()
-{
-    QFETCH(QByteArray, codes);
-    QFETCH(QString, shown);
-    WindowFixture f;
-    PresetName name{};
-    std::copy(codes.begin(), codes.end(), name.begin());
-    f.state().PresetNames.entries[DevicePresets::UserPreset] = name;
-    f.window->devicePresets().cbb_save2devChange();
-    QCOMPARE(f.text(QStringLiteral("edt_save2dev")), shown);
-}
-
-void TestPresetPanel::trimName_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("blanks after") << "Stage left1  "
-                                  << "Stage left1";
-    QTest::newRow("blanks and controls around") << QStringLiteral(" \t\u0001Kit chen\u0002 ") << "Kit chen";
-    QTest::newRow("only blanks") << "   "
-                                 << "";
-}
-
-void TestPresetPanel::trimName()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, stored);
-    QCOMPARE(DevicePresets::trimName(typed), stored);
 }
 
 void TestPresetPanel::nothingStartsOffline()
