@@ -196,6 +196,9 @@ void TestPresets::saveAndLoadOne()
     f.window->findChild<QAction *>(QStringLiteral("Loadapresetfrompc1"))->trigger();
     QVERIFY(f.waitFor([&] { return f.running() && imageOf(f.state()) == markedImage(3); }));
     QCOMPARE(dev->image(), markedImage(3));
+    QCOMPARE(f.dialogs.fileDialogs,
+             QStringList({"(*.sdat) (*.sdat)|sdat|data_flie|ask", "(*.sdat) (*.sdat)|sdat|data_flie|ask",
+                          "*.sdat (*.sdat)|sdat"}));
     QCOMPARE(exchanges(f), QList<int>({CMD_RW_One_Group, CMD_RW_One_Group}));
     const QByteArray write = f.sim->receivedFrames(CMD_RW_One_Group).at(0);
     QCOMPARE(write.left(10).toHex(), QByteArray("a5a5a500a10028000280"));
@@ -256,6 +259,8 @@ void TestPresets::saveAllAndLoadAll()
     }
     QCOMPARE(imageOf(f.state()), dev->image());
     QVERIFY(!f.window->progressBox().isShown() && f.state().tmr_disconnect.isActive());
+    QCOMPARE(f.dialogs.fileDialogs,
+             QStringList({"(*.gdat) (*.gdat)|gdat|grp_data1|", "*.gdat (*.gdat)|gdat"}));
 }
 
 void TestPresets::damagedFileReachesNothing_data()

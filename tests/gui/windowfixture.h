@@ -29,12 +29,18 @@ public:
         shown << text;
         return answers.isEmpty() ? false : answers.takeFirst();
     }
-    QString openFile(QWidget *, const QString &, const QString &) override
+    // How each file dialog was set up: "filter|suffix" to open, "filter|suffix|name|ask" to save.
+    QStringList fileDialogs;
+
+    QString openFile(QWidget *, const QString &filter, const QString &suffix) override
     {
+        fileDialogs << filter + u'|' + suffix;
         return files.isEmpty() ? QString() : files.takeFirst();
     }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &, bool) override
+    QString saveFile(QWidget *, const QString &filter, const QString &suffix, const QString &name,
+                     bool ask) override
     {
+        fileDialogs << QStringList{filter, suffix, name, ask ? QStringLiteral("ask") : QString()}.join(u'|');
         if (whileSaveOpen) whileSaveOpen();
         return files.isEmpty() ? QString() : files.takeFirst();
     }
