@@ -151,8 +151,13 @@ void LinkPanelForm::buildPresets(QWidget *central)
     auto *name = new QLineEdit(panel);
     name->setObjectName(QStringLiteral("edt_save2dev"));
     name->setAccessibleName(QStringLiteral("Name of the stored preset"));
-    name->setMaxLength(19);
+    // Typing is held to 19 characters by the key filter; a name read from the device shows all 20.
     name->setGeometry(120, 66, 136, 24);
+
+    formkit::button(panel, QStringLiteral("btn_load2dev"), QStringLiteral("Load"), LoadButtonPlace,
+                    QStringLiteral("Recall the chosen preset into the device and the window"));
+    formkit::button(panel, QStringLiteral("btn_save2dev"), QStringLiteral("Save"), SaveButtonPlace,
+                    QStringLiteral("Store the working parameters in the device under this name"));
 }
 
 void LinkPanelForm::buildMeter(QWidget *central)

@@ -17,8 +17,12 @@
 #include "link/serialdriver.h"
 #include "link/transmitter.h"
 #include "protocol/receiver.h"
+#include "session/bulktransfer.h"
 #include "session/connectioncontroller.h"
+#include "session/devicepresets.h"
 #include "session/devicesession.h"
+#include "session/presetactivity.h"
+#include "session/presetfiles.h"
 #include "window/dialogs.h"
 #include "window/progressbox.h"
 #include "window/statuspanels.h"
@@ -100,6 +104,7 @@ void MainWindow::FormCreate()
 
     m_warning = new WarningWindow(this);
     wireLink();
+    wirePresets();
     m_connection->fillPortList();
 }
 
@@ -150,6 +155,20 @@ void MainWindow::wireLink()
     m_session->attach();
     m_handlers.add(QStringLiteral("btn_connectClick"), [this] { m_connection->btn_connectClick(); });
     m_handlers.add(QStringLiteral("btn_s_closeClick"), [this] { m_connection->btn_s_closeClick(); });
+}
+
+void MainWindow::wirePresets()
+{
+    const SessionParts parts{m_state,     m_controls,     *m_dialogs,    *m_progress, *m_status, m_warning,
+                             *m_receiver, *m_transmitter, *m_connection, this,        {}};
+    m_presetActivity = std::make_unique<PresetActivity>(m_state, *m_connection, *m_progress);
+    m_presetActivity->attach(*m_session);
+    m_devicePresets = std::make_unique<DevicePresets>(parts, *m_presetActivity);
+    m_devicePresets->attach();
+    m_bulk = std::make_unique<BulkTransfer>(parts, *m_presetActivity);
+    m_bulk->attach();
+    m_presetFiles = std::make_unique<PresetFiles>(parts, *m_session, *m_presetActivity, *m_bulk);
+    m_presetFiles->attach();
 }
 
 void MainWindow::Init_value()

@@ -10,8 +10,10 @@
 
 namespace spk {
 
+class BulkTransfer;
 class ConnectionController;
 class CrossoverEqEditor;
+class DevicePresets;
 class DeviceSession;
 class Dialogs;
 class EqReset;
@@ -19,6 +21,8 @@ class GraphView;
 class LevelDelayEditor;
 class PointDrag;
 class PortCatalog;
+class PresetActivity;
+class PresetFiles;
 class ProgressBox;
 class Receiver;
 class ResponseGraph;
@@ -69,6 +73,10 @@ public:
     Transmitter &transmitter() { return *m_transmitter; }
     ConnectionController &connection() { return *m_connection; }
     DeviceSession &session() { return *m_session; }
+    PresetActivity &presetActivity() { return *m_presetActivity; }
+    DevicePresets &devicePresets() { return *m_devicePresets; }
+    BulkTransfer &bulkTransfer() { return *m_bulk; }
+    PresetFiles &presetFiles() { return *m_presetFiles; }
     // Where later parts place their controls.
     QWidget *formPanel() const { return centralWidget(); }
 
@@ -86,6 +94,7 @@ private:
     void FormCreate();
     void wireParts();
     void wireLink();
+    void wirePresets();
 
     std::unique_ptr<Dialogs> m_ownDialogs;
     Dialogs *m_dialogs;
@@ -110,6 +119,10 @@ private:
     std::unique_ptr<Transmitter> m_transmitter;
     std::unique_ptr<ConnectionController> m_connection;
     std::unique_ptr<DeviceSession> m_session;
+    std::unique_ptr<PresetActivity> m_presetActivity;
+    std::unique_ptr<DevicePresets> m_devicePresets;
+    std::unique_ptr<BulkTransfer> m_bulk;
+    std::unique_ptr<PresetFiles> m_presetFiles;
 };
 
 } // namespace spk

@@ -67,8 +67,8 @@ public:
 
     SendQueue &sendQueue() { return m_queue; }
 
-    // Left for the presets: after an image reply with ExportAfterRead set, saves the reply to a
-    // one-preset file (runs its dialog; may stop and restart tmr_pulseframe).
+    // After an image reply with ExportAfterRead set: saves the reply to a one-preset file (PresetFiles;
+    // runs its dialog, may stop and restart tmr_pulseframe).
     std::function<void(const ReplyFrame &reply)> exportAfterRead;
 
 signals:

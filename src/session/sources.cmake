@@ -1,6 +1,10 @@
 target_sources(ui PRIVATE
+    session/bulktransfer.h session/bulktransfer.cpp
     session/connectioncontroller.h session/connectioncontroller.cpp
+    session/devicepresets.h session/devicepresets.cpp
     session/devicesession.h session/devicesession.cpp
     session/logging.h session/logging.cpp
     session/meterdisplay.h session/meterdisplay.cpp
+    session/presetactivity.h session/presetactivity.cpp
+    session/presetfiles.h session/presetfiles.cpp
 )

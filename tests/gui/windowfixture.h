@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <functional>
 #include <memory>
 
 // Dialogs that answer from a script and remember what was shown.
@@ -28,14 +29,23 @@ public:
         shown << text;
         return answers.isEmpty() ? false : answers.takeFirst();
     }
-    QString openFile(QWidget *, const QString &, const QString &) override
+    // How each file dialog was set up: "filter|suffix" to open, "filter|suffix|name|ask" to save.
+    QStringList fileDialogs;
+
+    QString openFile(QWidget *, const QString &filter, const QString &suffix) override
     {
+        fileDialogs << filter + u'|' + suffix;
         return files.isEmpty() ? QString() : files.takeFirst();
     }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &, bool) override
+    QString saveFile(QWidget *, const QString &filter, const QString &suffix, const QString &name,
+                     bool ask) override
     {
+        fileDialogs << QStringList{filter, suffix, name, ask ? QStringLiteral("ask") : QString()}.join(u'|');
+        if (whileSaveOpen) whileSaveOpen();
         return files.isEmpty() ? QString() : files.takeFirst();
     }
+    // Runs while a save dialog is open, as the user takes their time.
+    std::function<void()> whileSaveOpen;
 };
 
 // A shown, active main window at a fast time scale, and the small moves every test makes.
