@@ -10,12 +10,15 @@
 
 namespace spk {
 
+class BroadcastMode;
 class ConnectionController;
 class CrossoverEqEditor;
 class DeviceSession;
 class Dialogs;
 class EqReset;
 class GraphView;
+class IdChange;
+class IdSearch;
 class LevelDelayEditor;
 class PointDrag;
 class PortCatalog;
@@ -35,6 +38,9 @@ struct MainWindowOptions
 {
     Dialogs *dialogs = nullptr;         // questions, messages, file dialogs (QtDialogs)
     PortCatalog *portCatalog = nullptr; // serial ports to offer (the machine's: PrefetchPortCatalog)
+    // The quick device search at start-up (tmr_boot), with the main groups hidden until its result
+    // box closes. Off: the window starts as after it, with no port opened.
+    bool bootSearch = true;
 };
 
 // The main window: owns the shared state (EditorState with its timers), builds the form and
@@ -69,6 +75,9 @@ public:
     Transmitter &transmitter() { return *m_transmitter; }
     ConnectionController &connection() { return *m_connection; }
     DeviceSession &session() { return *m_session; }
+    IdSearch &idSearch() { return *m_idSearch; }
+    IdChange &idChange() { return *m_idChange; }
+    BroadcastMode &broadcast() { return *m_broadcast; }
     // Where later parts place their controls.
     QWidget *formPanel() const { return centralWidget(); }
 
@@ -86,6 +95,7 @@ private:
     void FormCreate();
     void wireParts();
     void wireLink();
+    void wireAddressing();
 
     std::unique_ptr<Dialogs> m_ownDialogs;
     Dialogs *m_dialogs;
@@ -110,6 +120,10 @@ private:
     std::unique_ptr<Transmitter> m_transmitter;
     std::unique_ptr<ConnectionController> m_connection;
     std::unique_ptr<DeviceSession> m_session;
+    std::unique_ptr<IdSearch> m_idSearch;
+    std::unique_ptr<IdChange> m_idChange;
+    std::unique_ptr<BroadcastMode> m_broadcast;
+    bool m_bootSearch = true;
 };
 
 } // namespace spk
