@@ -55,6 +55,8 @@ void IdSearch::attach()
                 &ConnectionController::btn_s_closeClick);
     connect(&m_state.tmr_boot, &QTimer::timeout, this, &IdSearch::tmr_bootTimer);
     connect(&m_state.tmr_close_seach, &QTimer::timeout, this, &IdSearch::tmr_close_seachTimer);
+    // Quitting ends a search at the next probe instead of probing on behind a closed window.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &IdSearch::btn_searchidClick);
     connect(&m_parts.serial, &Transport::failed, this, [this](const QString &reason) {
         if (!m_running) return;
         qCWarning(lcSession).noquote() << "ID search: port lost:" << reason;
@@ -101,7 +103,7 @@ void IdSearch::tmr_close_seachTimer()
     if (m_running) return;
     // Also when no result box came (a USB device, a port that did not open): the groups that
     // start-up hid come back.
-    if (m_resultBox->isVisible() || m_parts.controls.require<QWidget>(QStringLiteral("grp1"))->isHidden())
+    if (!m_resultBox->isHidden() || m_parts.controls.require<QWidget>(QStringLiteral("grp1"))->isHidden())
         m_parts.connection.btn_s_closeClick();
 }
 
@@ -118,8 +120,9 @@ void IdSearch::noteMeterReply(int idByte)
 
 void IdSearch::search(Kind kind)
 {
-    SearchCancel = false;
+    // A click that reaches here during a search (through its waits) starts nothing.
     if (m_running) return;
+    SearchCancel = false;
     const LinkState &link = m_state.Link;
     const bool usb =
         link.UsbMode || (m_parts.connection.hidDeviceChosen && m_parts.connection.hidDeviceChosen());

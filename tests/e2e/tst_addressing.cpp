@@ -106,9 +106,8 @@ private slots:
     void cancelKeepsWhatWasFound();
     void portVanishes_data();
     void portVanishes();
-    void changeDeviceId();
+    void changeDeviceIdAndRefusals();
     void broadcastMode();
-    void refusals();
 };
 
 void TestAddressing::quickSearchAtStart()
@@ -124,7 +123,7 @@ void TestAddressing::quickSearchAtStart()
     QCOMPARE(
         t.memo(),
         QStringLiteral("\n%1--Device ID:3 , 5 , \n%2--Device ID:2 , ").arg(t.a->portName(), t.b->portName()));
-    // The last listed port first; ID bytes 0..10 only.
+    // ID bytes 0..10 only.
     QCOMPARE(TwoLines::polledIds(*t.b), QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     QCOMPARE(TwoLines::polledIds(*t.a), TwoLines::polledIds(*t.b));
     // The first ID found on the first listed port.
@@ -277,12 +276,17 @@ void TestAddressing::portVanishes()
     QVERIFY(t.f->button()->isEnabled());
 }
 
-void TestAddressing::changeDeviceId()
+void TestAddressing::changeDeviceIdAndRefusals()
 {
     E2eFixture f({5});
     QVERIFY2(f.simStarted, qPrintable(f.simError));
     choose(f.ctl<QComboBox>(QStringLiteral("cbb_deviceid")), 4);
     QVERIFY(f.connectAndRun());
+    IdSearch &search = f.window->idSearch();
+    search.btn41Click();
+    search.btn_quicksearch();
+    QCOMPARE(f.dialogs.shown, QStringList(2, QStringLiteral("please disconnect and try again.")));
+    f.dialogs.shown.clear();
     f.sim->clearFrames();
 
     f.dialogs.answers = {true};
@@ -309,6 +313,17 @@ void TestAddressing::changeDeviceId()
     // The device answers under its new ID: the link stays up.
     f.idleFor(16);
     QVERIFY(f.running() && !f.warningShown());
+
+    f.click();
+    f.dialogs.shown.clear();
+    f.window->idChange().btn46Click();
+    // On USB the full search says why; the quick one at start-up stays silent.
+    f.state().Link.UsbMode = true;
+    search.btn41Click();
+    search.btn_quicksearch();
+    QCOMPARE(f.dialogs.shown, QStringList({"Disconnect.", "Current connection is USB, not a 485."}));
+    QVERIFY(f.ctl<QWidget>(QStringLiteral("rzgrpbx_searchID"))->isHidden());
+    f.state().Link.UsbMode = false;
 }
 
 void TestAddressing::broadcastMode()
@@ -357,31 +372,6 @@ void TestAddressing::broadcastMode()
     QCOMPARE(f.state().Link.DevIdByte, ids->currentIndex());
     QCOMPARE(button->palette().color(QPalette::Button), BroadcastMode::OffColour);
     QVERIFY(f.ctl<QWidget>(QStringLiteral("btn41"))->isEnabled());
-}
-
-void TestAddressing::refusals()
-{
-    E2eFixture f({1});
-    QVERIFY2(f.simStarted, qPrintable(f.simError));
-    IdSearch &search = f.window->idSearch();
-    QVERIFY(f.connectAndRun());
-    search.btn41Click();
-    search.btn_quicksearch();
-    QCOMPARE(f.dialogs.shown, QStringList(2, QStringLiteral("please disconnect and try again.")));
-    f.click();
-    f.dialogs.shown.clear();
-
-    f.window->idChange().btn46Click();
-    QCOMPARE(f.dialogs.shown, QStringList{QStringLiteral("Disconnect.")});
-    f.dialogs.shown.clear();
-
-    // On USB the full search says why; the quick one at start-up stays silent.
-    f.state().Link.UsbMode = true;
-    search.btn41Click();
-    search.btn_quicksearch();
-    QCOMPARE(f.dialogs.shown, QStringList{QStringLiteral("Current connection is USB, not a 485.")});
-    QVERIFY(f.ctl<QWidget>(QStringLiteral("rzgrpbx_searchID"))->isHidden());
-    f.state().Link.UsbMode = false;
 }
 
 QTEST_MAIN(TestAddressing)
