@@ -8,8 +8,9 @@ class QWidget;
 namespace spk {
 
 // The controls of the link and the device around it:
-// - the connection bar in the menu bar's right corner (pnl_connection): cbb_comport with the hidden
-//   cbb_comport2, cbb_deviceid ("1".."250"), btn_connect and the indicator img_connectstate;
+// - the connection bar (pnl_connection), a child of the window laid over a place kept in the menu
+//   bar's right corner: cbb_comport with the hidden cbb_comport2, cbb_deviceid ("1".."250"),
+//   btn_connect and the indicator img_connectstate;
 // - pnl_presets where the banner was: cbb_load2dev with btn_load2dev, lbl_lastgroup, cbb_save2dev and
 //   edt_save2dev with btn_save2dev;
 // - pnl_meter beside it: lbl_temperature, lbl_attenuation, the lamps ildrnd_temper and LedR_lim and

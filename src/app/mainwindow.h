@@ -11,6 +11,7 @@
 namespace spk {
 
 class BulkTransfer;
+class BroadcastMode;
 class ConnectionController;
 class CrossoverEqEditor;
 class DevicePresets;
@@ -18,6 +19,8 @@ class DeviceSession;
 class Dialogs;
 class EqReset;
 class GraphView;
+class IdChange;
+class IdSearch;
 class LevelDelayEditor;
 class PointDrag;
 class PortCatalog;
@@ -39,6 +42,9 @@ struct MainWindowOptions
 {
     Dialogs *dialogs = nullptr;         // questions, messages, file dialogs (QtDialogs)
     PortCatalog *portCatalog = nullptr; // serial ports to offer (the machine's: PrefetchPortCatalog)
+    // The quick device search at start-up (tmr_boot), with the main groups hidden until its result
+    // box closes. Off: the window starts as after it, with no port opened.
+    bool bootSearch = true;
 };
 
 // The main window: owns the shared state (EditorState with its timers), builds the form and
@@ -77,6 +83,9 @@ public:
     DevicePresets &devicePresets() { return *m_devicePresets; }
     BulkTransfer &bulkTransfer() { return *m_bulk; }
     PresetFiles &presetFiles() { return *m_presetFiles; }
+    IdSearch &idSearch() { return *m_idSearch; }
+    IdChange &idChange() { return *m_idChange; }
+    BroadcastMode &broadcast() { return *m_broadcast; }
     // Where later parts place their controls.
     QWidget *formPanel() const { return centralWidget(); }
 
@@ -95,6 +104,7 @@ private:
     void wireParts();
     void wireLink();
     void wirePresets();
+    void wireAddressing();
 
     std::unique_ptr<Dialogs> m_ownDialogs;
     Dialogs *m_dialogs;
@@ -123,6 +133,10 @@ private:
     std::unique_ptr<DevicePresets> m_devicePresets;
     std::unique_ptr<BulkTransfer> m_bulk;
     std::unique_ptr<PresetFiles> m_presetFiles;
+    std::unique_ptr<IdSearch> m_idSearch;
+    std::unique_ptr<IdChange> m_idChange;
+    std::unique_ptr<BroadcastMode> m_broadcast;
+    bool m_bootSearch = true;
 };
 
 } // namespace spk

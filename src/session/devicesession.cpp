@@ -124,6 +124,7 @@ void DeviceSession::Ack_Meter_proc(const ReplyFrame &reply)
     // The ID search polls without a link of the editor's own, so only a closing link is ignored.
     if (m_parts.connection.closing()) return;
     if (const std::optional<MeterView> view = decodeMeter(m_state.Link, reply.bytes())) m_meter.show(*view);
+    emit meterReplied(reply.ReplyDevId);
 }
 
 void DeviceSession::tmr_pulseframeTimer()

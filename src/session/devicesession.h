@@ -74,6 +74,8 @@ public:
 signals:
     // The working image arrived and is in the controls; the send queue runs.
     void imageLoaded();
+    // A meter reply came, carrying this device ID byte (the ID search counts it).
+    void meterReplied(int idByte);
 
 private:
     void writePresetName(const Frame &frame);

@@ -62,7 +62,7 @@ struct PanelFixture
     {
         setTimeScale(0.02);
         catalog.setNames(ports);
-        window = std::make_unique<MainWindow>(MainWindowOptions{&dialogs, &catalog});
+        window = std::make_unique<MainWindow>(MainWindowOptions{&dialogs, &catalog, false});
         window->show();
     }
     template <typename T = QWidget> T *ctl(const QString &name) { return window->findChild<T *>(name); }
@@ -184,14 +184,18 @@ void TestConnectionPanel::layoutFitsTheWindow()
     }
     QCOMPARE(f.ctl<QWidget>(QStringLiteral("btn_load2dev"))->geometry(), LinkPanelForm::LoadButtonPlace);
     QCOMPARE(f.ctl<QWidget>(QStringLiteral("btn_save2dev"))->geometry(), LinkPanelForm::SaveButtonPlace);
-    // The connection bar sits in the menu bar, clear of its menus.
+    // The connection bar covers the place kept in the menu bar's corner, clear of its menus.
     QMenuBar *menu = f.window->menuBar();
-    QWidget *bar = menu->cornerWidget(Qt::TopRightCorner);
-    QVERIFY(bar && bar->isVisible());
-    QVERIFY(menu->rect().contains(bar->geometry()));
+    QWidget *place = menu->cornerWidget(Qt::TopRightCorner);
+    QVERIFY(place && place->isVisible());
+    QVERIFY(menu->rect().contains(place->geometry()));
     for (QAction *a : menu->actions())
-        QVERIFY(!menu->actionGeometry(a).intersects(bar->geometry()));
-    for (const char *name : {"cbb_comport", "cbb_deviceid", "btn_connect", "img_connectstate"}) {
+        QVERIFY(!menu->actionGeometry(a).intersects(place->geometry()));
+    QWidget *bar = f.ctl<QWidget>(QStringLiteral("pnl_connection"));
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->geometry(), QRect(place->mapTo(f.window.get(), QPoint(0, 0)), place->size()));
+    for (const char *name :
+         {"cbb_comport", "cbb_deviceid", "btn_connect", "img_connectstate", "rzgrpbx4", "btn_broadcase"}) {
         QWidget *w = f.ctl<QWidget>(QString::fromLatin1(name));
         QVERIFY2(w->isVisible() && bar->rect().contains(w->geometry()), name);
     }

@@ -206,7 +206,7 @@ void TestWindowStartup::timers()
     setTimeScale(1.0);
     {
         ScriptedDialogs d;
-        MainWindow w(&d);
+        MainWindow w(MainWindowOptions{&d, nullptr, false});
         const QList<QTimer *> list = w.state().timers();
         QCOMPARE(list.size(), 10);
         for (QTimer *t : list) {

@@ -55,7 +55,7 @@ public:
     explicit WindowFixture(bool loading = true)
     {
         spk::setTimeScale(0.02);
-        window = std::make_unique<spk::MainWindow>(&dialogs);
+        window = std::make_unique<spk::MainWindow>(spk::MainWindowOptions{&dialogs, nullptr, false});
         window->show();
         window->activateWindow();
         QApplication::setActiveWindow(window.get());
