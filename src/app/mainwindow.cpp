@@ -3,6 +3,7 @@
 #include "app/linkpanelform.h"
 #include "app/mainform.h"
 #include "app/prefetchportcatalog.h"
+#include "app/usbform.h"
 #include "editors/crossovereqeditor.h"
 #include "editors/editorcontext.h"
 #include "editors/eqreset.h"
@@ -13,12 +14,15 @@
 #include "editors/wheelrouter.h"
 #include "graph/graphview.h"
 #include "graph/responsegraph.h"
+#include "link/hidapibackend.h"
+#include "link/hidtransport.h"
 #include "link/portcatalog.h"
 #include "link/serialdriver.h"
 #include "link/transmitter.h"
 #include "protocol/receiver.h"
 #include "session/connectioncontroller.h"
 #include "session/devicesession.h"
+#include "session/hidcontroller.h"
 #include "window/dialogs.h"
 #include "window/progressbox.h"
 #include "window/statuspanels.h"
@@ -45,7 +49,9 @@ MainWindow::MainWindow(const MainWindowOptions &options, QWidget *parent)
     : QMainWindow(parent), m_ownDialogs(options.dialogs ? nullptr : std::make_unique<QtDialogs>()),
       m_dialogs(options.dialogs ? options.dialogs : m_ownDialogs.get()),
       m_ownCatalog(options.portCatalog ? nullptr : std::make_unique<PrefetchPortCatalog>()),
-      m_catalog(options.portCatalog ? options.portCatalog : m_ownCatalog.get()), m_controls(this)
+      m_catalog(options.portCatalog ? options.portCatalog : m_ownCatalog.get()),
+      m_ownHidBackend(options.hidBackend ? nullptr : std::make_unique<HidapiBackend>()),
+      m_hidBackend(options.hidBackend ? options.hidBackend : m_ownHidBackend.get()), m_controls(this)
 {
     setObjectName(QStringLiteral("Form1"));
     FormCreate();
@@ -64,6 +70,8 @@ MainWindow::~MainWindow()
     for (QTimer *t : m_state.timers())
         t->stop();
     if (m_serial) m_serial->ClosePort();
+    // The read thread is joined while the window's parts are still whole.
+    if (m_hidTransport) m_hidTransport->close();
 }
 
 GraphView *MainWindow::graphView() const
@@ -100,6 +108,7 @@ void MainWindow::FormCreate()
 
     m_warning = new WarningWindow(this);
     wireLink();
+    wireUsb();
     m_connection->fillPortList();
 }
 
@@ -135,14 +144,18 @@ void MainWindow::wireParts()
 void MainWindow::wireLink()
 {
     m_serial = std::make_unique<SerialDriver>(m_catalog);
+    m_hidTransport = std::make_unique<HidTransport>(*m_hidBackend);
     m_receiver = std::make_unique<Receiver>(m_state.Link);
     m_transmitter = std::make_unique<Transmitter>(m_state.Link, *m_serial);
+    m_transmitter->setUsbTransport(m_hidTransport.get());
     Receiver &receiver = *m_receiver;
     connect(m_serial.get(), &Transport::received, this,
             [&receiver](const QByteArray &bytes) { receiver.serialArrival(bytes); });
+    connect(m_hidTransport.get(), &Transport::received, this,
+            [&receiver](const QByteArray &report) { receiver.ShowRead(report); });
     m_connection = std::make_unique<ConnectionController>(
         ConnectionParts{m_state, m_controls, *m_dialogs, *m_progress, *m_status, m_warning, *m_serial,
-                        nullptr, *m_catalog, *m_receiver, *m_transmitter, this});
+                        m_hidTransport.get(), *m_catalog, *m_receiver, *m_transmitter, this});
     m_connection->attach();
     m_session = std::make_unique<DeviceSession>(
         SessionParts{m_state, m_controls, *m_dialogs, *m_progress, *m_status, m_warning, *m_receiver,
@@ -150,6 +163,15 @@ void MainWindow::wireLink()
     m_session->attach();
     m_handlers.add(QStringLiteral("btn_connectClick"), [this] { m_connection->btn_connectClick(); });
     m_handlers.add(QStringLiteral("btn_s_closeClick"), [this] { m_connection->btn_s_closeClick(); });
+}
+
+void MainWindow::wireUsb()
+{
+    UsbForm::build(centralWidget());
+    m_hid = std::make_unique<HidController>(
+        HidParts{m_state, m_controls, *m_hidBackend, *m_hidTransport, *m_connection});
+    m_hid->attach();
+    m_hid->start();
 }
 
 void MainWindow::Init_value()

@@ -16,6 +16,9 @@ class DeviceSession;
 class Dialogs;
 class EqReset;
 class GraphView;
+class HidBackend;
+class HidController;
+class HidTransport;
 class LevelDelayEditor;
 class PointDrag;
 class PortCatalog;
@@ -35,6 +38,7 @@ struct MainWindowOptions
 {
     Dialogs *dialogs = nullptr;         // questions, messages, file dialogs (QtDialogs)
     PortCatalog *portCatalog = nullptr; // serial ports to offer (the machine's: PrefetchPortCatalog)
+    HidBackend *hidBackend = nullptr;   // USB HID devices (the machine's: HidapiBackend)
 };
 
 // The main window: owns the shared state (EditorState with its timers), builds the form and
@@ -69,6 +73,8 @@ public:
     Transmitter &transmitter() { return *m_transmitter; }
     ConnectionController &connection() { return *m_connection; }
     DeviceSession &session() { return *m_session; }
+    HidTransport &hidTransport() { return *m_hidTransport; }
+    HidController &hid() { return *m_hid; }
     // Where later parts place their controls.
     QWidget *formPanel() const { return centralWidget(); }
 
@@ -86,11 +92,14 @@ private:
     void FormCreate();
     void wireParts();
     void wireLink();
+    void wireUsb();
 
     std::unique_ptr<Dialogs> m_ownDialogs;
     Dialogs *m_dialogs;
     std::unique_ptr<PortCatalog> m_ownCatalog;
     PortCatalog *m_catalog;
+    std::unique_ptr<HidBackend> m_ownHidBackend;
+    HidBackend *m_hidBackend;
     EditorState m_state;
     ControlLookup m_controls;
     HandlerTable m_handlers;
@@ -106,10 +115,12 @@ private:
     std::unique_ptr<WheelRouter> m_wheel;
     WarningWindow *m_warning = nullptr;
     std::unique_ptr<SerialDriver> m_serial;
+    std::unique_ptr<HidTransport> m_hidTransport;
     std::unique_ptr<Receiver> m_receiver;
     std::unique_ptr<Transmitter> m_transmitter;
     std::unique_ptr<ConnectionController> m_connection;
     std::unique_ptr<DeviceSession> m_session;
+    std::unique_ptr<HidController> m_hid;
 };
 
 } // namespace spk

@@ -188,7 +188,11 @@ void ConnectionController::refuseConnect(Transport &transport)
     qCWarning(lcSession).noquote() << "connect refused:" << transport.lastError();
     PortNumber = 0;
     m_parts.progress.close();
-    m_parts.dialogs.information(m_parts.window, QStringLiteral("No port or in use."));
+    // The fixed sentence, and what to do about a missing access right when the link knows it.
+    const QString hint = transport.accessHint();
+    m_parts.dialogs.information(m_parts.window, hint.isEmpty()
+                                                    ? QStringLiteral("No port or in use.")
+                                                    : QStringLiteral("No port or in use.\n") + hint);
     transport.close();
     m_state.Link.Connected = false;
 }
