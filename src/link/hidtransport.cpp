@@ -38,7 +38,7 @@ bool HidTransport::open(int)
             m_hint = tr("This user may not use the USB device %1. Install the udev rule "
                         "70-spkedit-hid.rules (see README, \"USB HID\"), then plug the device in again.")
                          .arg(m_chosen->path);
-        qCDebug(lcLink).noquote() << "open of" << m_lastError << "failed";
+        qCDebug(lcLink).noquote() << "open failed:" << m_lastError;
         return false;
     }
     m_reader = std::make_unique<HidReader>(*m_device);

@@ -1,6 +1,6 @@
 # The editor against the simulator on a real pseudo-terminal (window, port catalog, serial driver).
 spk_test(tst_e2e_connect SOURCES e2e/tst_connect.cpp e2e/e2efixture.h gui/windowfixture.h fakes/fakeportcatalog.h
-         LIBS app sim TIMEOUT 120)
+         LIBS app simusb TIMEOUT 120)
 # The editor on the USB link against the simulated HID device (its own read threads included).
-spk_test(tst_e2e_usb SOURCES e2e/tst_usb.cpp gui/windowfixture.h fakes/fakeportcatalog.h fakes/simhidbackend.h
-         LIBS app sim TIMEOUT 120)
+spk_test(tst_e2e_usb SOURCES e2e/tst_usb.cpp gui/windowfixture.h fakes/fakeportcatalog.h
+         LIBS app simusb TIMEOUT 120)

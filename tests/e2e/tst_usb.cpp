@@ -5,7 +5,7 @@
 #include "gui/windowfixture.h"
 
 #include "fakes/fakeportcatalog.h"
-#include "fakes/simhidbackend.h"
+#include "simhidbackend.h"
 #include "link/hidtransport.h"
 #include "link/transmitter.h"
 #include "model/layout.h"

@@ -2,7 +2,8 @@
 
 // The simulated USB side: HID devices that come and go on demand, and the processor among them
 // built on the simulator's device model (spk::sim::SimLine packs its replies into reports). Opened
-// devices are read on the editor's own read threads, like real ones. Depends on io and sim.
+// devices are read on the editor's own read threads, like real ones; faults on demand (refused
+// opens, failed reads and writes, a device gone before its open).
 
 #include "link/hidbackend.h"
 #include "simline.h"
