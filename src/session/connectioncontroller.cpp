@@ -214,7 +214,9 @@ void ConnectionController::closeLink()
     QPointer<ConnectionController> self(this);
     Delay(CloseSettleMs);
     if (!self) return;
-    transport(m_state.Link.UsbMode).close();
+    // UsbMode may have changed since the open (a USB device arrived during a serial link): both go.
+    m_parts.serial.close();
+    if (m_parts.usb) m_parts.usb->close();
     m_state.Link.Connected = false;
     m_closing = false;
 

@@ -81,6 +81,7 @@ void HidController::hidctlDeviceChange()
     if (HidIndex == NoDevice) {
         m_state.Link.UsbMode = false;
         m_parts.transport.choose(std::nullopt);
+        m_refusedPath.clear();
         return;
     }
     m_state.Link.UsbMode = true;
@@ -88,7 +89,9 @@ void HidController::hidctlDeviceChange()
     m_parts.transport.choose(m_current);
     m_parts.connection.HidRetryCount = 0;
     qCDebug(lcSession).noquote() << "USB device chosen:" << m_current->path;
-    if (!m_state.Link.Connected) m_parts.connection.btn_connectClick();
+    if (m_state.Link.Connected || m_current->path == m_refusedPath) return;
+    m_parts.connection.btn_connectClick();
+    if (!m_state.Link.Connected && m_current) m_refusedPath = m_current->path;
 }
 
 bool HidController::hidctlEnumerate(const HidDeviceInfo &device, int)
@@ -104,6 +107,7 @@ void HidController::hidctlArrival(const HidDeviceInfo &device)
     if (!isProcessor(device)) return;
     m_label->setText(QString::fromUtf8("已接上设备."));
     if (!m_state.Link.Connected) {
+        m_refusedPath.clear();
         m_parts.connection.HidRetryCount = 0;
         m_state.Link.VersionOk = false;
         hidctlDeviceChange();

@@ -81,6 +81,9 @@ private:
     QListWidget *m_history = nullptr;
     QLabel *m_label = nullptr;
     std::optional<HidDeviceInfo> m_current;
+    // The device whose automatic connect was refused; the change that follows its arrival does not
+    // ask again.
+    QString m_refusedPath;
 };
 
 } // namespace spk

@@ -5,8 +5,8 @@
 #include "gui/windowfixture.h"
 
 #include "fakes/fakeportcatalog.h"
-#include "simhidbackend.h"
 #include "link/hidtransport.h"
+#include "link/serialdriver.h"
 #include "link/transmitter.h"
 #include "model/layout.h"
 #include "protocol/framebuilder.h"
@@ -14,6 +14,8 @@
 #include "session/connectioncontroller.h"
 #include "session/devicesession.h"
 #include "session/hidcontroller.h"
+#include "simhidbackend.h"
+#include "simptyserver.h"
 #include "window/warningwindow.h"
 
 #include <QElapsedTimer>
@@ -110,6 +112,7 @@ private slots:
     void refusedOpen();
     void readAndWriteErrors();
     void brokenReportStream();
+    void arrivalDuringASerialLink();
 };
 
 // One walk: nothing at start, arrival, the connect sequence as reports, a 640-byte reply and a bulk
@@ -286,8 +289,8 @@ void TestUsb::refusedOpen()
     QFETCH(QString, message);
     UsbFixture f;
     f.hid.refuseOpen = refusal;
-    f.hid.plug(SimHidBackend::processor(), false);
-    f.controller().hidctlDeviceChange();
+    // Arrival and the change after it: one attempt, one message.
+    f.hid.plug();
     if (refusal == 0) {
         // Connected at once; then disconnected, and the device goes before the next open.
         QVERIFY(f.state().Link.Connected);
@@ -339,6 +342,34 @@ void TestUsb::brokenReportStream()
     QVERIFY(!f.window->receiver().HidReplyActive());
     QVERIFY(!f.window->hidTransport().readerRunning());
     QCOMPARE(f.hid.liveDevices(), 0);
+}
+
+// The processor plugged in while a serial link runs: the serial link carries on, its close closes
+// the port, and the next connect takes USB.
+void TestUsb::arrivalDuringASerialLink()
+{
+    UsbFixture f;
+    sim::SimPtyServer line({1});
+    QString error;
+    QVERIFY2(line.start(&error), qPrintable(error));
+    f.catalog.setPorts({{line.portName(), line.linkPath()}});
+    f.window->connection().fillPortList();
+    QTest::mouseClick(f.ctl<QPushButton>("btn_connect"), Qt::LeftButton);
+    QVERIFY(f.waitFor([&] { return f.running() && !line.receivedFrames(CMD_Meter).isEmpty(); }));
+
+    f.hid.plug();
+    QVERIFY(f.state().Link.UsbMode);
+    QVERIFY(!f.window->hidTransport().isOpen());
+    const qsizetype polls = line.receivedFrames(CMD_Meter).size();
+    QVERIFY(f.waitFor([&] { return line.receivedFrames(CMD_Meter).size() > polls + 1; }));
+    QVERIFY(f.hid.written.isEmpty());
+    QVERIFY(!f.window->warningWindow()->isVisible());
+
+    QTest::mouseClick(f.ctl<QPushButton>("btn_connect"), Qt::LeftButton);
+    QVERIFY(!f.window->serialDriver().isOpen());
+    QTest::mouseClick(f.ctl<QPushButton>("btn_connect"), Qt::LeftButton);
+    QCOMPARE(f.window->connection().PortNumber, PortUsb);
+    QVERIFY(f.waitFor([&] { return f.running() && f.frameCommands().contains(CMD_Meter); }));
 }
 
 QTEST_MAIN(TestUsb)
