@@ -4,6 +4,7 @@
 #include "app/linkpanelform.h"
 #include "app/mainform.h"
 #include "app/prefetchportcatalog.h"
+#include "app/usbform.h"
 #include "editors/crossovereqeditor.h"
 #include "editors/editorcontext.h"
 #include "editors/eqreset.h"
@@ -14,6 +15,8 @@
 #include "editors/wheelrouter.h"
 #include "graph/graphview.h"
 #include "graph/responsegraph.h"
+#include "link/hidapibackend.h"
+#include "link/hidtransport.h"
 #include "link/portcatalog.h"
 #include "link/serialdriver.h"
 #include "link/transmitter.h"
@@ -29,6 +32,7 @@
 #include "session/idchange.h"
 #include "session/idsearch.h"
 #include "window/accessiblelists.h"
+#include "session/hidcontroller.h"
 #include "window/dialogs.h"
 #include "window/progressbox.h"
 #include "window/statuspanels.h"
@@ -55,7 +59,9 @@ MainWindow::MainWindow(const MainWindowOptions &options, QWidget *parent)
     : QMainWindow(parent), m_ownDialogs(options.dialogs ? nullptr : std::make_unique<QtDialogs>()),
       m_dialogs(options.dialogs ? options.dialogs : m_ownDialogs.get()),
       m_ownCatalog(options.portCatalog ? nullptr : std::make_unique<PrefetchPortCatalog>()),
-      m_catalog(options.portCatalog ? options.portCatalog : m_ownCatalog.get()), m_controls(this),
+      m_catalog(options.portCatalog ? options.portCatalog : m_ownCatalog.get()),
+      m_ownHidBackend(options.hidBackend ? nullptr : std::make_unique<HidapiBackend>()),
+      m_hidBackend(options.hidBackend ? options.hidBackend : m_ownHidBackend.get()), m_controls(this),
       m_bootSearch(options.bootSearch)
 {
     installAccessibleLists();
@@ -76,6 +82,8 @@ MainWindow::~MainWindow()
     for (QTimer *t : m_state.timers())
         t->stop();
     if (m_serial) m_serial->ClosePort();
+    // The read thread is joined while the window's parts are still whole.
+    if (m_hidTransport) m_hidTransport->close();
 }
 
 GraphView *MainWindow::graphView() const
@@ -117,6 +125,7 @@ void MainWindow::FormCreate()
     wireLink();
     wirePresets();
     wireAddressing();
+    wireUsb();
     m_connection->fillPortList();
     if (m_bootSearch) m_state.tmr_boot.start();
 }
@@ -153,14 +162,18 @@ void MainWindow::wireParts()
 void MainWindow::wireLink()
 {
     m_serial = std::make_unique<SerialDriver>(m_catalog);
+    m_hidTransport = std::make_unique<HidTransport>(*m_hidBackend);
     m_receiver = std::make_unique<Receiver>(m_state.Link);
     m_transmitter = std::make_unique<Transmitter>(m_state.Link, *m_serial);
+    m_transmitter->setUsbTransport(m_hidTransport.get());
     Receiver &receiver = *m_receiver;
     connect(m_serial.get(), &Transport::received, this,
             [&receiver](const QByteArray &bytes) { receiver.serialArrival(bytes); });
+    connect(m_hidTransport.get(), &Transport::received, this,
+            [&receiver](const QByteArray &report) { receiver.ShowRead(report); });
     m_connection = std::make_unique<ConnectionController>(
         ConnectionParts{m_state, m_controls, *m_dialogs, *m_progress, *m_status, m_warning, *m_serial,
-                        nullptr, *m_catalog, *m_receiver, *m_transmitter, this});
+                        m_hidTransport.get(), *m_catalog, *m_receiver, *m_transmitter, this});
     m_connection->attach();
     m_session = std::make_unique<DeviceSession>(
         SessionParts{m_state, m_controls, *m_dialogs, *m_progress, *m_status, m_warning, *m_receiver,
@@ -182,6 +195,8 @@ void MainWindow::wirePresets()
     m_bulk->attach();
     m_presetFiles = std::make_unique<PresetFiles>(parts, *m_session, *m_presetActivity, *m_bulk);
     m_presetFiles->attach();
+}
+
 void MainWindow::wireAddressing()
 {
     const AddressingParts parts{m_state,       m_controls, *m_dialogs,  *m_progress,
@@ -198,6 +213,15 @@ void MainWindow::wireAddressing()
     m_handlers.add(QStringLiteral("btn_searchidClick"), [this] { m_idSearch->btn_searchidClick(); });
     m_handlers.add(QStringLiteral("btn46Click"), [this] { m_idChange->btn46Click(); });
     m_handlers.add(QStringLiteral("btn_broadcaseClick"), [this] { m_broadcast->btn_broadcaseClick(); });
+}
+
+void MainWindow::wireUsb()
+{
+    UsbForm::build(centralWidget());
+    m_hid = std::make_unique<HidController>(
+        HidParts{m_state, m_controls, *m_hidBackend, *m_hidTransport, *m_connection});
+    m_hid->attach();
+    m_hid->start();
 }
 
 void MainWindow::Init_value()

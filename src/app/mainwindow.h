@@ -21,6 +21,9 @@ class EqReset;
 class GraphView;
 class IdChange;
 class IdSearch;
+class HidBackend;
+class HidController;
+class HidTransport;
 class LevelDelayEditor;
 class PointDrag;
 class PortCatalog;
@@ -45,6 +48,7 @@ struct MainWindowOptions
     // The quick device search at start-up (tmr_boot), with the main groups hidden until its result
     // box closes. Off: the window starts as after it, with no port opened.
     bool bootSearch = true;
+    HidBackend *hidBackend = nullptr;   // USB HID devices (the machine's: HidapiBackend)
 };
 
 // The main window: owns the shared state (EditorState with its timers), builds the form and
@@ -86,6 +90,8 @@ public:
     IdSearch &idSearch() { return *m_idSearch; }
     IdChange &idChange() { return *m_idChange; }
     BroadcastMode &broadcast() { return *m_broadcast; }
+    HidTransport &hidTransport() { return *m_hidTransport; }
+    HidController &hid() { return *m_hid; }
     // Where later parts place their controls.
     QWidget *formPanel() const { return centralWidget(); }
 
@@ -105,11 +111,14 @@ private:
     void wireLink();
     void wirePresets();
     void wireAddressing();
+    void wireUsb();
 
     std::unique_ptr<Dialogs> m_ownDialogs;
     Dialogs *m_dialogs;
     std::unique_ptr<PortCatalog> m_ownCatalog;
     PortCatalog *m_catalog;
+    std::unique_ptr<HidBackend> m_ownHidBackend;
+    HidBackend *m_hidBackend;
     EditorState m_state;
     ControlLookup m_controls;
     HandlerTable m_handlers;
@@ -125,6 +134,7 @@ private:
     std::unique_ptr<WheelRouter> m_wheel;
     WarningWindow *m_warning = nullptr;
     std::unique_ptr<SerialDriver> m_serial;
+    std::unique_ptr<HidTransport> m_hidTransport;
     std::unique_ptr<Receiver> m_receiver;
     std::unique_ptr<Transmitter> m_transmitter;
     std::unique_ptr<ConnectionController> m_connection;
@@ -137,6 +147,7 @@ private:
     std::unique_ptr<IdChange> m_idChange;
     std::unique_ptr<BroadcastMode> m_broadcast;
     bool m_bootSearch = true;
+    std::unique_ptr<HidController> m_hid;
 };
 
 } // namespace spk

@@ -9,6 +9,7 @@ target_sources(app PRIVATE
     app/mainwindow.h app/mainwindow.cpp
     app/prefetchportcatalog.h app/prefetchportcatalog.cpp
     app/startupprobe.h app/startupprobe.cpp
+    app/usbform.h app/usbform.cpp
 )
 
 add_executable(spkedit app/main.cpp)

@@ -1,5 +1,9 @@
 target_sources(io PRIVATE
     link/delay.h link/delay.cpp
+    link/hidapibackend.h link/hidapibackend.cpp
+    link/hidbackend.h link/hidbackend.cpp
+    link/hidreader.h link/hidreader.cpp
+    link/hidtransport.h link/hidtransport.cpp
     link/logging.h link/logging.cpp
     link/portcatalog.h link/portcatalog.cpp
     link/portlistrefresh.h link/portlistrefresh.cpp

@@ -8,7 +8,9 @@ Transmitter::Transmitter(LinkState &state, Transport &serial) : m_state(state), 
 
 Transport &Transmitter::active() const
 {
-    return m_state.UsbMode && m_usb ? *m_usb : m_serial;
+    // A USB device that arrives during a serial link sets UsbMode; the serial link carries on
+    // until it is closed.
+    return m_state.UsbMode && m_usb && (m_usb->isOpen() || !m_serial.isOpen()) ? *m_usb : m_serial;
 }
 
 bool Transmitter::transmit(const Frame &frame)

@@ -8,8 +8,8 @@ namespace spk {
 class Transport;
 
 // Hands built frames to the link that is up: the USB transport while UsbMode is set and one is
-// given, else the serial one, in the form the transport takes (frame bytes or reports). Nothing
-// goes out while not Connected or for an empty frame.
+// given (unless the serial one is the open one), else the serial one, in the form the transport takes (frame
+// bytes or reports). Nothing goes out while not Connected or for an empty frame.
 class Transmitter
 {
 public:

@@ -30,6 +30,8 @@ public:
     virtual void close() = 0;
     // Why the last open failed or the link went down.
     virtual QString lastError() const = 0;
+    // What the user can do about a refused open (a missing access right), or empty.
+    virtual QString accessHint() const { return {}; }
 
 signals:
     // Serial: one read pass's bytes. HID: one input report's data without its report ID.

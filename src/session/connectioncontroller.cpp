@@ -189,7 +189,11 @@ void ConnectionController::refuseConnect(Transport &transport)
     qCWarning(lcSession).noquote() << "connect refused:" << transport.lastError();
     PortNumber = 0;
     m_parts.progress.close();
-    m_parts.dialogs.information(m_parts.window, QStringLiteral("No port or in use."));
+    // The fixed sentence, and what to do about a missing access right when the link knows it.
+    const QString hint = transport.accessHint();
+    m_parts.dialogs.information(m_parts.window, hint.isEmpty()
+                                                    ? QStringLiteral("No port or in use.")
+                                                    : QStringLiteral("No port or in use.\n") + hint);
     transport.close();
     m_state.Link.Connected = false;
 }
@@ -211,7 +215,9 @@ void ConnectionController::closeLink()
     QPointer<ConnectionController> self(this);
     Delay(CloseSettleMs);
     if (!self) return;
-    transport(m_state.Link.UsbMode).close();
+    // UsbMode may have changed since the open (a USB device arrived during a serial link): both go.
+    m_parts.serial.close();
+    if (m_parts.usb) m_parts.usb->close();
     m_state.Link.Connected = false;
     m_closing = false;
 

@@ -8,6 +8,7 @@ target_sources(ui PRIVATE
     session/foundtable.h session/foundtable.cpp
     session/idchange.h session/idchange.cpp
     session/idsearch.h session/idsearch.cpp
+    session/hidcontroller.h session/hidcontroller.cpp
     session/logging.h session/logging.cpp
     session/meterdisplay.h session/meterdisplay.cpp
     session/presetactivity.h session/presetactivity.cpp

@@ -10,3 +10,5 @@ spk_test(link_serial
         fakes/fakeportcatalog.h
     LIBS io
     TIMEOUT 60)
+# The USB link: HID transport and read thread over the simulated device, the hidapi backend here.
+spk_test(link_hid SOURCES unit/link/hidmain.cpp unit/link/tst_hid.cpp LIBS io simusb TIMEOUT 60)

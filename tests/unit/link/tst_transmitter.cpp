@@ -19,16 +19,20 @@ void TestTransmitter::frameGoesToTheLinkInUse_data()
 {
     QTest::addColumn<bool>("usbMode");
     QTest::addColumn<bool>("usbGiven");
+    QTest::addColumn<bool>("usbOpen");
     QTest::addColumn<bool>("viaUsb");
-    QTest::newRow("serial") << false << true << false;
-    QTest::newRow("usb mode") << true << true << true;
-    QTest::newRow("usb mode, no usb link yet") << true << false << false;
+    QTest::newRow("serial") << false << true << true << false;
+    QTest::newRow("usb mode") << true << true << true << true;
+    QTest::newRow("usb mode, no usb link yet") << true << false << false << false;
+    // A USB device arrived during a serial link: the serial link carries on until closed.
+    QTest::newRow("usb mode, serial link still open") << true << true << false << false;
 }
 
 void TestTransmitter::frameGoesToTheLinkInUse()
 {
     QFETCH(bool, usbMode);
     QFETCH(bool, usbGiven);
+    QFETCH(bool, usbOpen);
     QFETCH(bool, viaUsb);
     LinkState link;
     link.Connected = true;
@@ -36,6 +40,7 @@ void TestTransmitter::frameGoesToTheLinkInUse()
     FakeTransport serial, usb(Transport::Framing::Reports);
     Transmitter t(link, serial);
     if (usbGiven) t.setUsbTransport(&usb);
+    usb.setOpen(usbOpen);
     const Frame frame = FrameBuilder::readRequest(link, 0, CMD_Version, 0);
     QVERIFY(t.transmit(frame));
     QCOMPARE(serial.writes, viaUsb ? QByteArrayList() : QByteArrayList{frame.TxFrame});
@@ -77,6 +82,7 @@ void TestTransmitter::bulkWriteOrder()
     // A report that fails abandons the rest.
     usb.writes.clear();
     usb.setOpen(false);
+    serial.setOpen(false);
     QVERIFY(!t.transmitBulk(bulk));
     QVERIFY(usb.writes.isEmpty());
 }

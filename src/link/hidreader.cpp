@@ -1,0 +1,55 @@
+#include "link/hidreader.h"
+
+#include <QMetaObject>
+
+#include <algorithm>
+#include <vector>
+
+namespace spk {
+
+HidReader::HidReader(HidDevice &device, QObject *parent) : QObject(parent), m_device(device) {}
+
+HidReader::~HidReader()
+{
+    stop();
+}
+
+void HidReader::start()
+{
+    if (m_thread.joinable()) return;
+    m_stop = false;
+    m_running = true;
+    m_thread = std::thread([this] {
+        run();
+        m_running = false;
+    });
+}
+
+void HidReader::stop()
+{
+    m_stop = true;
+    if (m_thread.joinable()) m_thread.join();
+    m_running = false;
+}
+
+void HidReader::run()
+{
+    // A report longer than the declared length is cut to it by the read itself.
+    std::vector<unsigned char> buffer(std::size_t(std::max(m_device.inputReportLength(), 1)));
+    while (!m_stop) {
+        const int n = m_device.read(buffer.data(), int(buffer.size()), SliceMs);
+        if (n < 0) {
+            if (m_stop) return;
+            const HidError error = m_device.readError();
+            QMetaObject::invokeMethod(
+                this, [this, error] { emit failed(error); }, Qt::QueuedConnection);
+            return;
+        }
+        if (n == 0) continue;
+        const QByteArray data(reinterpret_cast<const char *>(buffer.data()), n);
+        QMetaObject::invokeMethod(
+            this, [this, data] { emit report(data); }, Qt::QueuedConnection);
+    }
+}
+
+} // namespace spk
