@@ -40,7 +40,10 @@ PresetActivity::PresetActivity(EditorState &state, ConnectionController &connect
 
 void PresetActivity::attach(DeviceSession &session)
 {
-    connect(&m_connection, &ConnectionController::linkOpened, this, [this] { m_sequenceDone = false; });
+    connect(&m_connection, &ConnectionController::linkOpened, this, [this] {
+        m_sequenceDone = false;
+        finish();
+    });
     connect(&m_connection, &ConnectionController::linkClosed, this, [this] {
         m_sequenceDone = false;
         // The next link's first image is no export.

@@ -65,10 +65,7 @@ void PresetFiles::attach()
 
 void PresetFiles::btn_save_onegrp2pcClick()
 {
-    if (!m_activity.mayStart()) return;
-    if (!m_parts.dialogs.question(m_parts.window,
-                                  QStringLiteral("Saving a Preset to PC.Do you want\nto proceed?")))
-        return;
+    if (!confirmed(QStringLiteral("Saving a Preset to PC.Do you want\nto proceed?"))) return;
     m_activity.begin(PresetActivity::Kind::SaveOne);
     m_state.tmr_pulseframe.stop();
     if (!m_parts.connection.waitOnLink(SaveSettleMs, this)) return;
@@ -95,9 +92,7 @@ void PresetFiles::saveOneAfterRead(const ReplyFrame &reply)
 
 void PresetFiles::btn_load_onegrp2pcClick()
 {
-    if (!m_activity.mayStart()) return;
-    if (!m_parts.dialogs.question(
-            m_parts.window,
+    if (!confirmed(
             QStringLiteral("Loading a Preset will replace the active\nPreset.Do you want to proceed?")))
         return;
     const std::optional<QList<QByteArray>> records =
@@ -122,10 +117,7 @@ void PresetFiles::btn_load_onegrp2pcClick()
 
 void PresetFiles::btn_save_20grp2pcClick()
 {
-    if (!m_activity.mayStart()) return;
-    if (!m_parts.dialogs.question(m_parts.window,
-                                  QStringLiteral("Saving all Presets to PC.Do you\nwant to proceed?")))
-        return;
+    if (!confirmed(QStringLiteral("Saving all Presets to PC.Do you\nwant to proceed?"))) return;
     m_bulk.startReading();
 }
 
@@ -147,15 +139,20 @@ void PresetFiles::saveAll(const QList<QByteArray> &records, const QList<int> &mi
 
 void PresetFiles::btn_load_20grp2pcClick()
 {
-    if (!m_activity.mayStart()) return;
-    if (!m_parts.dialogs.question(m_parts.window,
-                                  QStringLiteral("Loading all Presets will overwrite all\npresets "
-                                                 "already stored in the unit.\nDo you want to proceed?")))
+    if (!confirmed(QStringLiteral("Loading all Presets will overwrite all\npresets "
+                                  "already stored in the unit.\nDo you want to proceed?")))
         return;
     const std::optional<QList<QByteArray>> records =
         open(QStringLiteral("*.gdat (*.gdat)"), QStringLiteral("gdat"), PresetFile::readGdat);
     if (!records || !m_activity.mayStart()) return;
     m_bulk.startWriting(*records);
+}
+
+bool PresetFiles::confirmed(const QString &question)
+{
+    // The link may have gone, or another command started, while the question was open.
+    return m_activity.mayStart() && m_parts.dialogs.question(m_parts.window, question) &&
+           m_activity.mayStart();
 }
 
 std::optional<QList<QByteArray>> PresetFiles::open(const QString &filter, const QString &suffix,

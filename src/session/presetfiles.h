@@ -34,6 +34,8 @@ public:
     void btn_load_20grp2pcClick();
 
 private:
+    // Asked only while a command may start, and true only if one still may after Yes.
+    bool confirmed(const QString &question);
     void saveOneAfterRead(const ReplyFrame &reply);
     void saveAll(const QList<QByteArray> &records, const QList<int> &missing);
     // The records of the file the user picks; nullopt after Cancel, for an empty file and after a message.

@@ -174,7 +174,7 @@ void TestPresets::saveAndLoadOne()
     QVERIFY(f.dialogs.shown.last().startsWith(QLatin1String("Could not write")));
     QVERIFY(QDir().rmdir(saved));
     // Meter replies arrive while the dialog is open; the file still gets the image reply whole.
-    f.dialogs.whileSaveOpen = [&] { f.idleFor(8); };
+    f.dialogs.whileOpen = [&] { f.idleFor(8); };
     f.dialogs.answers = {true};
     f.dialogs.files = {saved};
     const qsizetype polls = f.sim->receivedFrames(CMD_Meter).size();
@@ -354,33 +354,43 @@ void TestPresets::lostReplyOfSaveAll()
 void TestPresets::unansweredExchangeGivesUp_data()
 {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<bool>("disconnect"); // the user closes the link instead of waiting
-    QTest::newRow("recall") << "btn_load2dev" << false;
-    QTest::newRow("save one") << "btn_save_onegrp2pc" << false;
-    QTest::newRow("load one") << "btn_load_onegrp2pc" << false;
-    QTest::newRow("load all") << "btn_load_20grp2pc" << false;
-    QTest::newRow("save one, closed") << "btn_save_onegrp2pc" << true;
+    QTest::addColumn<QString>("end"); // how the link ends: the watchdog, the user, lost while asking
+    QTest::newRow("recall") << "btn_load2dev"
+                            << "watchdog";
+    QTest::newRow("save one") << "btn_save_onegrp2pc"
+                              << "watchdog";
+    QTest::newRow("load one") << "btn_load_onegrp2pc"
+                              << "watchdog";
+    QTest::newRow("load all") << "btn_load_20grp2pc"
+                              << "watchdog";
+    QTest::newRow("save one, closed") << "btn_save_onegrp2pc"
+                                      << "user";
+    QTest::newRow("save all, lost while asking") << "btn_save_20grp2pc"
+                                                 << "asking";
 }
 
 void TestPresets::unansweredExchangeGivesUp()
 {
     QFETCH(QString, button);
-    QFETCH(bool, disconnect);
+    QFETCH(QString, end);
     E2eFixture f;
     QVERIFY(f.connectAndRun());
     const QString one = m_dir.filePath(QStringLiteral("give-up.sdat"));
     const QString all = m_dir.filePath(QStringLiteral("give-up.gdat"));
     QVERIFY(writeFile(one, recordOf(markedImage(5), 0, 0, CMD_RW_One_Group)) && writeFile(all, groupFile(5)));
     f.dialogs.answers = {true};
-    f.dialogs.files = {button.contains(QLatin1String("20grp")) ? all : one};
+    f.dialogs.files = {button.contains(QLatin1String("load_20")) ? all : one};
+    if (end == QLatin1String("asking"))
+        f.dialogs.whileOpen = [&] { QVERIFY(f.waitFor([&] { return f.warningShown(); })); };
     f.sim->faults().silent = true;
     click(f, button);
-    if (disconnect) f.click();
+    if (end == QLatin1String("user")) f.click();
     // Without a reply the watchdog runs again, and ends the dead link.
-    QVERIFY(f.waitFor([&] { return f.warningShown() || disconnect; }));
+    QVERIFY(f.waitFor([&] { return f.warningShown() || end == QLatin1String("user"); }));
     QCOMPARE(f.runningLinkTimers(), QStringList());
     QVERIFY(!f.window->progressBox().isShown());
     // The next link's first image opens no save dialog.
+    f.dialogs.whileOpen = nullptr;
     f.sim->faults().clear();
     QVERIFY(f.connectAndRun());
     QCOMPARE(f.dialogs.shown.size(), button == QLatin1String("btn_load2dev") ? 0 : 1);

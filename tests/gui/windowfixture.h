@@ -27,6 +27,7 @@ public:
     bool question(QWidget *, const QString &text) override
     {
         shown << text;
+        if (whileOpen) whileOpen();
         return answers.isEmpty() ? false : answers.takeFirst();
     }
     // How each file dialog was set up: "filter|suffix" to open, "filter|suffix|name|ask" to save.
@@ -41,11 +42,11 @@ public:
                      bool ask) override
     {
         fileDialogs << QStringList{filter, suffix, name, ask ? QStringLiteral("ask") : QString()}.join(u'|');
-        if (whileSaveOpen) whileSaveOpen();
+        if (whileOpen) whileOpen();
         return files.isEmpty() ? QString() : files.takeFirst();
     }
-    // Runs while a save dialog is open, as the user takes their time.
-    std::function<void()> whileSaveOpen;
+    // Runs while a question or a save dialog is open, as the user takes their time.
+    std::function<void()> whileOpen;
 };
 
 // A shown, active main window at a fast time scale, and the small moves every test makes.
