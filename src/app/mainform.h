@@ -14,7 +14,7 @@ class MainForm
 {
 public:
     // The row of the four preset file buttons under the panels.
-    static constexpr QRect FileButtonsArea{4, 700, 739, 22};
+    static constexpr QRect FileButtonsArea{4, 697, 739, 19};
 
     // The central widget with the panels, the confirmation and progress boxes and the focus sink.
     static QWidget *build(QMainWindow *window);
