@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <sys/resource.h>
+
 #include <cstdio>
 
 namespace {
@@ -49,6 +51,13 @@ protected:
     QList<spk::PortInfo> scan() override { return lines; }
 };
 
+double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec + u.ru_stime.tv_usec / 1e6;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -75,13 +84,16 @@ int main(int argc, char **argv)
 
     constexpr int TickMs = 5;
     QElapsedTimer clock;
-    qint64 lastTick = -1, longestGap = 0, ticks = 0;
+    qint64 lastTick = -1, longestGap = 0, ticks = 0, longGaps = 0;
     QTimer probe;
     probe.setTimerType(Qt::PreciseTimer);
     probe.setInterval(TickMs);
     QObject::connect(&probe, &QTimer::timeout, [&] {
         const qint64 now = clock.nsecsElapsed();
-        if (lastTick >= 0) longestGap = std::max(longestGap, now - lastTick);
+        if (lastTick >= 0) {
+            longestGap = std::max(longestGap, now - lastTick);
+            if (now - lastTick > 50'000'000) ++longGaps;
+        }
         lastTick = now;
         ++ticks;
     });
@@ -89,6 +101,7 @@ int main(int argc, char **argv)
     spk::IdSearch &search = window.idSearch();
     const int ids = quick ? spk::IdSearch::QuickIds : spk::IdSearch::FullIds;
     const double pacingS = ids * spk::IdSearch::ProbeWaitMs / 1000.0 * 2;
+    const double cpuBefore = cpuSeconds();
     clock.start();
     probe.start();
     if (quick)
@@ -97,6 +110,7 @@ int main(int argc, char **argv)
         search.btn41Click();
     const double wallS = clock.nsecsElapsed() / 1e9;
     probe.stop();
+    const double cpuS = cpuSeconds() - cpuBefore;
 
     const QString result = window.findChild<QPlainTextEdit *>(QStringLiteral("mmo_s_result"))->toPlainText();
     std::printf("%s search, 2 ports x %d probes x 100 ms\n", quick ? "quick" : "full", ids);
@@ -104,6 +118,8 @@ int main(int argc, char **argv)
                 (wallS / pacingS - 1) * 100);
     std::printf("  longest stall  %8.2f ms  (gap between %d ms ticks minus %d ms; %lld ticks served)\n",
                 longestGap / 1e6 - TickMs, TickMs, TickMs, ticks);
+    std::printf("  gaps > 50 ms   %8lld     CPU used %.3f s (editor and both simulators; %.2f ms a probe)\n",
+                longGaps, cpuS, cpuS * 1000 / (2 * ids));
     std::printf("  result        %s\n", qPrintable(QString(result).replace(u'\n', QStringLiteral(" | "))));
     return 0;
 }

@@ -21,7 +21,7 @@ public:
     static constexpr QRect SearchButtonPlace{70, 164, 124, 26}; // in grp2
     static constexpr QRect ResultButtonPlace{70, 196, 124, 26};
     static constexpr QRect SearchBox{224, 288, 300, 96};
-    static constexpr QRect ResultBox{6, 411, 440, 186};
+    static constexpr QRect ResultBox{6, 411, 468, 186}; // over grp2 and rzgrpbx5
 
     // After the connection bar (pnl_connection) and the central widget are built.
     static void build(QMainWindow *window);
