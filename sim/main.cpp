@@ -62,6 +62,7 @@ int run(int argc, char **argv)
     setTimeScale(config.timeScale);
 
     SimPtyServer server(config.ids);
+    server.bus().setRecording(false);
     server.setPacing(config.pacing);
     server.faults() = config.faults;
     if (!config.versionText.isEmpty())

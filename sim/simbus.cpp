@@ -73,11 +73,19 @@ QList<QByteArray> SimBus::handleUsbFrame(const SimFrame &frame, const QByteArray
     return deliver(frame, raw, targets);
 }
 
+void SimBus::record(QList<QByteArray> &list, const QByteArray &frame)
+{
+    if (!m_recording) return;
+    // Dropping the older half at once keeps the cost per frame constant.
+    if (list.size() >= RecordLimit) list.remove(0, RecordLimit / 2);
+    list.append(frame);
+}
+
 QList<QByteArray> SimBus::deliver(const SimFrame &frame, const QByteArray &raw,
                                   const QList<SimDevice *> &targets)
 {
     const QByteArray bytes = raw.isEmpty() ? simEncode(frame) : raw;
-    m_received.append(bytes);
+    record(m_received, bytes);
     if (observer) observer('r', bytes);
 
     QList<QByteArray> replies;
@@ -86,7 +94,7 @@ QList<QByteArray> SimBus::deliver(const SimFrame &frame, const QByteArray &raw,
         if (reply.isEmpty()) continue;
         const QByteArray sent = applyReplyFaults(reply);
         if (sent.isEmpty()) continue;
-        m_sent.append(sent);
+        record(m_sent, sent);
         if (observer) observer('t', sent);
         replies.append(sent);
     }

@@ -39,10 +39,14 @@ public:
     SimFaults &faults() { return m_faults; }
     const SimFaults &faults() const { return m_faults; }
 
-    // Every well-formed frame received, in order, and every reply produced (as sent, faults applied).
+    // The last RecordLimit well-formed frames received, in order, and replies produced (as sent,
+    // faults applied): what a test looks at, bounded so that a long-running simulator does not grow.
+    static constexpr qsizetype RecordLimit = 4096;
     const QList<QByteArray> &receivedFrames() const { return m_received; }
     const QList<QByteArray> &sentFrames() const { return m_sent; }
     void clearRecords();
+    // spksim keeps no record (its frame log is the --log file).
+    void setRecording(bool on) { m_recording = on; }
 
     // Called for every frame received ('r') and every reply produced ('t').
     std::function<void(char direction, const QByteArray &frame)> observer;
@@ -59,8 +63,11 @@ private:
     SimFaults m_faults;
     QRandomGenerator m_random;
     quint32 m_seed;
+    void record(QList<QByteArray> &list, const QByteArray &frame);
+
     QList<QByteArray> m_received;
     QList<QByteArray> m_sent;
+    bool m_recording = true;
 };
 
 } // namespace spk::sim

@@ -58,6 +58,8 @@ std::optional<SimHidAssembler::Result> SimHidAssembler::finish(const QByteArray 
                                                                int length)
 {
     const int total = length + Overhead;
+    // A report shorter than the frame it announces is noise.
+    if (raw.size() < total) return std::nullopt;
     if (quint8(raw.at(total - 1)) != End || quint8(raw.at(total - 2)) != simChecksum(raw.left(total - 2)))
         return std::nullopt;
     Result r{header, raw};

@@ -79,6 +79,10 @@ QByteArray toJson(const SimBus &bus)
 
 bool fromJson(const QByteArray &json, SimBus &bus, QString *error)
 {
+    if (json.size() > MaxFileSize) {
+        if (error) *error = QStringLiteral("larger than %1 bytes").arg(MaxFileSize);
+        return false;
+    }
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     const QJsonObject root = doc.object();
@@ -89,12 +93,16 @@ bool fromJson(const QByteArray &json, SimBus &bus, QString *error)
         why = QStringLiteral("not a spksim state file");
     // Read everything before touching a device: a damaged file changes nothing.
     const QJsonArray list = root.value("devices").toArray();
-    std::vector<DeviceMemory> memory(size_t(list.size()));
-    for (qsizetype k = 0; why.isEmpty() && k < list.size(); ++k)
-        if (readDevice(list.at(k).toObject(), &memory[size_t(k)], &why))
-            why.clear();
+    if (why.isEmpty() && list.size() > MaxDevices)
+        why = QStringLiteral("more than %1 devices").arg(MaxDevices);
+    std::vector<DeviceMemory> memory;
+    for (qsizetype k = 0; why.isEmpty() && k < list.size(); ++k) {
+        DeviceMemory m;
+        if (readDevice(list.at(k).toObject(), &m, &why))
+            memory.push_back(std::move(m));
         else
             why = QStringLiteral("device %1: %2").arg(k + 1).arg(why);
+    }
     if (!why.isEmpty()) {
         if (error) *error = why;
         return false;
@@ -122,8 +130,9 @@ bool load(const QString &path, SimBus &bus, QString *error)
         if (error) *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
         return false;
     }
+    // One byte past the bound is enough to refuse the file without reading it all.
     QString why;
-    if (!fromJson(file.readAll(), bus, &why)) {
+    if (!fromJson(file.read(MaxFileSize + 1), bus, &why)) {
         if (error) *error = QStringLiteral("%1: %2").arg(path, why);
         return false;
     }

@@ -13,6 +13,10 @@ class SimBus;
 // Device k of the file is device k of the line (its ID included, since the ID is memory too).
 namespace SimState {
 
+// 250 devices with all their presets take about 8 MB.
+inline constexpr qsizetype MaxFileSize = 16 * 1024 * 1024;
+inline constexpr qsizetype MaxDevices = 250;
+
 QByteArray toJson(const SimBus &bus);
 // False with `error` set on a damaged file; the bus is left untouched then.
 bool fromJson(const QByteArray &json, SimBus &bus, QString *error = nullptr);

@@ -12,7 +12,7 @@ int main(int argc, char **argv)
     SimHidBackend backend;
     if (app.arguments().contains(QStringLiteral("--plugged")))
         backend.plug(SimHidBackend::processor(), false);
-    spk::MainWindow window(spk::MainWindowOptions{nullptr, nullptr, &backend});
+    spk::MainWindow window(spk::MainWindowOptions{nullptr, nullptr, true, &backend});
     UsbSimPanel panel(backend);
     window.show();
     panel.show();

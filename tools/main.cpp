@@ -151,7 +151,8 @@ std::optional<ParamImage> Tool::load(const Options &options, int *exitCode)
     case PresetFile::Status::Ok:
         break;
     case PresetFile::Status::Unreadable:
-        *exitCode = fail(FileProblem, QStringLiteral("spktool: cannot open %1").arg(options.file));
+        *exitCode =
+            fail(FileProblem, QStringLiteral("spktool: cannot open %1: %2").arg(options.file, content.error));
         return std::nullopt;
     case PresetFile::Status::Empty:
         *exitCode = fail(FileProblem, QStringLiteral("spktool: %1 is empty").arg(options.file));

@@ -187,7 +187,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "simulator: %s\n", qPrintable(error));
         return 1;
     }
-    spk::MainWindow window(spk::MainWindowOptions{&dialogs, nullptr});
+    spk::MainWindow window(spk::MainWindowOptions{&dialogs, nullptr, false});
     window.show();
     idle(200);
 

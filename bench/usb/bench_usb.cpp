@@ -120,7 +120,7 @@ int main(int argc, char **argv)
     QuietDialogs dialogs;
     SimHidBackend backend;
     backend.plug(SimHidBackend::processor(), false);
-    spk::MainWindow window(spk::MainWindowOptions{&dialogs, nullptr, &backend});
+    spk::MainWindow window(spk::MainWindowOptions{&dialogs, nullptr, false, &backend});
     window.show();
     spk::EditorState &s = window.state();
     if (!waitFor([&] { return s.Link.Connected && s.tmr_pulseframe.isActive(); }, 20000)) {

@@ -57,7 +57,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const int moves = argc > 1 ? std::max(100, atoi(argv[1])) : 3000;
 
-    spk::MainWindow window;
+    spk::MainWindow window(spk::MainWindowOptions{nullptr, nullptr, false});
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     spk::GraphView *view = window.graphView();

@@ -7,12 +7,14 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 
 namespace spk {
@@ -51,6 +53,47 @@ LedIndicator *lamp(QWidget *parent, const QString &name, const QString &spoken, 
     return led;
 }
 
+// An empty widget that asks for the room another one needs.
+class Place : public QWidget
+{
+public:
+    Place(QWidget *parent, QWidget *occupant) : QWidget(parent), m_occupant(occupant) {}
+    QSize sizeHint() const override { return m_occupant ? m_occupant->sizeHint() : QSize(0, 0); }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+private:
+    QPointer<QWidget> m_occupant;
+};
+
+// Keeps a widget on top of a place in another parent.
+class PlaceFollower : public QObject
+{
+public:
+    PlaceFollower(QWidget *place, QWidget *follower) : QObject(place), m_place(place), m_follower(follower)
+    {
+        place->installEventFilter(this);
+        follower->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_follower && event->type() == QEvent::LayoutRequest) m_place->updateGeometry();
+        if (watched == m_place && m_follower &&
+            (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
+             event->type() == QEvent::Show)) {
+            QWidget *parent = m_follower->parentWidget();
+            m_follower->setGeometry(QRect(m_place->mapTo(parent, QPoint(0, 0)), m_place->size()));
+            m_follower->raise();
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_place;
+    QPointer<QWidget> m_follower;
+};
+
 QLineEdit *hiddenField(QWidget *parent, const QString &name, const QString &spoken)
 {
     auto *e = new QLineEdit(parent);
@@ -65,10 +108,14 @@ QLineEdit *hiddenField(QWidget *parent, const QString &name, const QString &spok
 
 QWidget *LinkPanelForm::buildConnectionBar(QMenuBar *menu)
 {
-    // A global menu would take the corner widget along; the bar must stay in the window.
+    // A global menu would take the corner along; the bar must stay in the window.
     menu->setNativeMenuBar(false);
-    auto *bar = new QWidget(menu);
+    // The bar is the window's, laid over a place kept free in the menu bar's corner: a menu bar
+    // tells screen readers of its menus only, and controls inside it could not be reached.
+    QWidget *window = menu->parentWidget() ? menu->parentWidget() : menu;
+    auto *bar = new QWidget(window);
     bar->setObjectName(QStringLiteral("pnl_connection"));
+    bar->setAccessibleName(QStringLiteral("Connection"));
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(4, 1, 6, 1);
     row->setSpacing(4);
@@ -115,7 +162,10 @@ QWidget *LinkPanelForm::buildConnectionBar(QMenuBar *menu)
     row->addSpacing(6);
     row->addWidget(connect);
     row->addWidget(indicator);
-    menu->setCornerWidget(bar, Qt::TopRightCorner);
+    auto *place = new Place(menu, bar);
+    place->setObjectName(QStringLiteral("pnl_connection_place"));
+    menu->setCornerWidget(place, Qt::TopRightCorner);
+    if (window != menu) new PlaceFollower(place, bar);
     return bar;
 }
 
@@ -151,8 +201,13 @@ void LinkPanelForm::buildPresets(QWidget *central)
     auto *name = new QLineEdit(panel);
     name->setObjectName(QStringLiteral("edt_save2dev"));
     name->setAccessibleName(QStringLiteral("Name of the stored preset"));
-    name->setMaxLength(19);
+    // Typing is held to 19 characters by the key filter; a name read from the device shows all 20.
     name->setGeometry(120, 66, 136, 24);
+
+    formkit::button(panel, QStringLiteral("btn_load2dev"), QStringLiteral("Load"), LoadButtonPlace,
+                    QStringLiteral("Recall the chosen preset into the device and the window"));
+    formkit::button(panel, QStringLiteral("btn_save2dev"), QStringLiteral("Save"), SaveButtonPlace,
+                    QStringLiteral("Store the working parameters in the device under this name"));
 }
 
 void LinkPanelForm::buildMeter(QWidget *central)

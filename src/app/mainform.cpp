@@ -73,6 +73,7 @@ QWidget *MainForm::build(QMainWindow *window)
                                 2, QStringLiteral("SUBWOOFER"), QStringLiteral("Subwoofer"));
     buildBanner(central);
     LinkPanelForm::buildDevicePanels(central);
+    buildFileButtons(central);
     buildResetBox(central);
     buildProgressBox(central);
     return central;
@@ -104,6 +105,30 @@ void MainForm::buildBanner(QWidget *central)
     auto *banner = formkit::label(central, QString(), QRect(QPoint(560, 662), size), QStringLiteral("img1"));
     banner->setPixmap(art);
     banner->setAccessibleName(QStringLiteral("VELUMA loudspeaker processor editor"));
+}
+
+void MainForm::buildFileButtons(QWidget *central)
+{
+    const struct
+    {
+        const char *name, *caption, *description;
+    } buttons[] = {
+        {"btn_load_onegrp2pc", "Load a preset from PC",
+         "Load a .sdat file into the device's working parameters"},
+        {"btn_load_20grp2pc", "Load all presets from PC",
+         "Write the twenty presets of a .gdat file into the device"},
+        {"btn_save_onegrp2pc", "Save this preset to PC",
+         "Save the device's working parameters to a .sdat file"},
+        {"btn_save_20grp2pc", "Save all presets to PC", "Save the device's twenty presets to a .gdat file"},
+    };
+    int left = FileButtonsArea.left();
+    const int width = FileButtonsArea.width() / 4;
+    for (const auto &b : buttons) {
+        formkit::button(central, QString::fromLatin1(b.name), QString::fromLatin1(b.caption),
+                        QRect(left, FileButtonsArea.top(), width - 4, FileButtonsArea.height()),
+                        QString::fromLatin1(b.description));
+        left += width;
+    }
 }
 
 void MainForm::buildResetBox(QWidget *central)
@@ -140,12 +165,12 @@ void MainForm::buildMenu(QMenuBar *menu)
     menu->setObjectName(QStringLiteral("mm1"));
     QMenu *file = menu->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("File1"));
-    // The preset file items get their handlers with the preset files.
-    item(file, QStringLiteral("Loadapresetfrompc1"), QStringLiteral("Load a preset from PC"), false);
-    item(file, QStringLiteral("Loadallpresetsfrompc1"), QStringLiteral("Load all presets from PC"), false);
+    // The preset file items run the handlers of the buttons with the same captions.
+    item(file, QStringLiteral("Loadapresetfrompc1"), QStringLiteral("Load a preset from PC"));
+    item(file, QStringLiteral("Loadallpresetsfrompc1"), QStringLiteral("Load all presets from PC"));
     file->addSeparator();
-    item(file, QStringLiteral("Savethispresettopc1"), QStringLiteral("Save this preset to PC"), false);
-    item(file, QStringLiteral("Saveallpresetstopc1"), QStringLiteral("Save all presets to PC"), false);
+    item(file, QStringLiteral("Savethispresettopc1"), QStringLiteral("Save this preset to PC"));
+    item(file, QStringLiteral("Saveallpresetstopc1"), QStringLiteral("Save all presets to PC"));
     file->addSeparator();
     item(file, QStringLiteral("Exit1"), QStringLiteral("Exit"));
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 class QMainWindow;
 class QMenuBar;
 class QWidget;
@@ -11,6 +13,9 @@ namespace spk {
 class MainForm
 {
 public:
+    // The row of the four preset file buttons under the panels.
+    static constexpr QRect FileButtonsArea{4, 700, 739, 22};
+
     // The central widget with the panels, the confirmation and progress boxes and the focus sink.
     static QWidget *build(QMainWindow *window);
     static void buildMenu(QMenuBar *menu);
@@ -19,6 +24,7 @@ private:
     static void buildResetBox(QWidget *central);
     static void buildProgressBox(QWidget *central);
     static void buildBanner(QWidget *central);
+    static void buildFileButtons(QWidget *central);
 };
 
 } // namespace spk

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/addressform.h"
 #include "app/linkpanelform.h"
 #include "app/mainform.h"
 #include "app/prefetchportcatalog.h"
@@ -20,8 +21,17 @@
 #include "link/serialdriver.h"
 #include "link/transmitter.h"
 #include "protocol/receiver.h"
+#include "session/bulktransfer.h"
+#include "session/addressingparts.h"
+#include "session/broadcast.h"
 #include "session/connectioncontroller.h"
+#include "session/devicepresets.h"
 #include "session/devicesession.h"
+#include "session/presetactivity.h"
+#include "session/presetfiles.h"
+#include "session/idchange.h"
+#include "session/idsearch.h"
+#include "window/accessiblelists.h"
 #include "session/hidcontroller.h"
 #include "window/dialogs.h"
 #include "window/progressbox.h"
@@ -51,8 +61,10 @@ MainWindow::MainWindow(const MainWindowOptions &options, QWidget *parent)
       m_ownCatalog(options.portCatalog ? nullptr : std::make_unique<PrefetchPortCatalog>()),
       m_catalog(options.portCatalog ? options.portCatalog : m_ownCatalog.get()),
       m_ownHidBackend(options.hidBackend ? nullptr : std::make_unique<HidapiBackend>()),
-      m_hidBackend(options.hidBackend ? options.hidBackend : m_ownHidBackend.get()), m_controls(this)
+      m_hidBackend(options.hidBackend ? options.hidBackend : m_ownHidBackend.get()), m_controls(this),
+      m_bootSearch(options.bootSearch)
 {
+    installAccessibleLists();
     setObjectName(QStringLiteral("Form1"));
     FormCreate();
 }
@@ -86,11 +98,14 @@ void MainWindow::FormCreate()
     setCentralWidget(MainForm::build(this));
     MainForm::buildMenu(menuBar());
     LinkPanelForm::buildConnectionBar(menuBar());
+    AddressForm::build(this);
     m_status = std::make_unique<StatusPanels>(statusBar());
     ChangeAllComponentFont();
 
-    // The panels stay visible: the automatic device search that hides them at start comes
-    // with the device addressing.
+    // The quick device search shows them again when its result box closes.
+    if (m_bootSearch)
+        for (const char *name : {"grp1", "grp2", "rzgrpbx5", "rzgrpbx9", "img1"})
+            m_controls.require<QWidget>(QString::fromLatin1(name))->hide();
     setFixedSize(747, 765);
 
     // The grids are drawn once, here; the first curve comes with the image below.
@@ -108,8 +123,11 @@ void MainWindow::FormCreate()
 
     m_warning = new WarningWindow(this);
     wireLink();
+    wirePresets();
+    wireAddressing();
     wireUsb();
     m_connection->fillPortList();
+    if (m_bootSearch) m_state.tmr_boot.start();
 }
 
 void MainWindow::wireParts()
@@ -165,6 +183,38 @@ void MainWindow::wireLink()
     m_handlers.add(QStringLiteral("btn_s_closeClick"), [this] { m_connection->btn_s_closeClick(); });
 }
 
+void MainWindow::wirePresets()
+{
+    const SessionParts parts{m_state,     m_controls,     *m_dialogs,    *m_progress, *m_status, m_warning,
+                             *m_receiver, *m_transmitter, *m_connection, this,        {}};
+    m_presetActivity = std::make_unique<PresetActivity>(m_state, *m_connection, *m_progress);
+    m_presetActivity->attach(*m_session);
+    m_devicePresets = std::make_unique<DevicePresets>(parts, *m_presetActivity);
+    m_devicePresets->attach();
+    m_bulk = std::make_unique<BulkTransfer>(parts, *m_presetActivity);
+    m_bulk->attach();
+    m_presetFiles = std::make_unique<PresetFiles>(parts, *m_session, *m_presetActivity, *m_bulk);
+    m_presetFiles->attach();
+}
+
+void MainWindow::wireAddressing()
+{
+    const AddressingParts parts{m_state,       m_controls, *m_dialogs,  *m_progress,
+                                *m_connection, *m_serial,  *m_receiver, this};
+    m_idSearch = std::make_unique<IdSearch>(parts);
+    m_idSearch->attach();
+    connect(m_session.get(), &DeviceSession::meterReplied, m_idSearch.get(), &IdSearch::noteMeterReply);
+    m_idChange = std::make_unique<IdChange>(parts);
+    m_idChange->attach();
+    m_broadcast = std::make_unique<BroadcastMode>(parts);
+    m_broadcast->attach();
+    m_handlers.add(QStringLiteral("btn41Click"), [this] { m_idSearch->btn41Click(); });
+    m_handlers.add(QStringLiteral("btn42Click"), [this] { m_idSearch->btn42Click(); });
+    m_handlers.add(QStringLiteral("btn_searchidClick"), [this] { m_idSearch->btn_searchidClick(); });
+    m_handlers.add(QStringLiteral("btn46Click"), [this] { m_idChange->btn46Click(); });
+    m_handlers.add(QStringLiteral("btn_broadcaseClick"), [this] { m_broadcast->btn_broadcaseClick(); });
+}
+
 void MainWindow::wireUsb()
 {
     UsbForm::build(centralWidget());
@@ -177,6 +227,7 @@ void MainWindow::wireUsb()
 void MainWindow::Init_value()
 {
     m_state.Init_value();
+    if (m_idSearch) m_idSearch->SearchCancel = false;
 }
 
 void MainWindow::UpdataToComponent()

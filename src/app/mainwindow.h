@@ -10,18 +10,25 @@
 
 namespace spk {
 
+class BulkTransfer;
+class BroadcastMode;
 class ConnectionController;
 class CrossoverEqEditor;
+class DevicePresets;
 class DeviceSession;
 class Dialogs;
 class EqReset;
 class GraphView;
+class IdChange;
+class IdSearch;
 class HidBackend;
 class HidController;
 class HidTransport;
 class LevelDelayEditor;
 class PointDrag;
 class PortCatalog;
+class PresetActivity;
+class PresetFiles;
 class ProgressBox;
 class Receiver;
 class ResponseGraph;
@@ -38,6 +45,9 @@ struct MainWindowOptions
 {
     Dialogs *dialogs = nullptr;         // questions, messages, file dialogs (QtDialogs)
     PortCatalog *portCatalog = nullptr; // serial ports to offer (the machine's: PrefetchPortCatalog)
+    // The quick device search at start-up (tmr_boot), with the main groups hidden until its result
+    // box closes. Off: the window starts as after it, with no port opened.
+    bool bootSearch = true;
     HidBackend *hidBackend = nullptr;   // USB HID devices (the machine's: HidapiBackend)
 };
 
@@ -73,6 +83,13 @@ public:
     Transmitter &transmitter() { return *m_transmitter; }
     ConnectionController &connection() { return *m_connection; }
     DeviceSession &session() { return *m_session; }
+    PresetActivity &presetActivity() { return *m_presetActivity; }
+    DevicePresets &devicePresets() { return *m_devicePresets; }
+    BulkTransfer &bulkTransfer() { return *m_bulk; }
+    PresetFiles &presetFiles() { return *m_presetFiles; }
+    IdSearch &idSearch() { return *m_idSearch; }
+    IdChange &idChange() { return *m_idChange; }
+    BroadcastMode &broadcast() { return *m_broadcast; }
     HidTransport &hidTransport() { return *m_hidTransport; }
     HidController &hid() { return *m_hid; }
     // Where later parts place their controls.
@@ -92,6 +109,8 @@ private:
     void FormCreate();
     void wireParts();
     void wireLink();
+    void wirePresets();
+    void wireAddressing();
     void wireUsb();
 
     std::unique_ptr<Dialogs> m_ownDialogs;
@@ -120,6 +139,14 @@ private:
     std::unique_ptr<Transmitter> m_transmitter;
     std::unique_ptr<ConnectionController> m_connection;
     std::unique_ptr<DeviceSession> m_session;
+    std::unique_ptr<PresetActivity> m_presetActivity;
+    std::unique_ptr<DevicePresets> m_devicePresets;
+    std::unique_ptr<BulkTransfer> m_bulk;
+    std::unique_ptr<PresetFiles> m_presetFiles;
+    std::unique_ptr<IdSearch> m_idSearch;
+    std::unique_ptr<IdChange> m_idChange;
+    std::unique_ptr<BroadcastMode> m_broadcast;
+    bool m_bootSearch = true;
     std::unique_ptr<HidController> m_hid;
 };
 

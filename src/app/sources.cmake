@@ -1,4 +1,5 @@
 target_sources(app PRIVATE
+    app/addressform.h app/addressform.cpp
     app/eqpanelform.h app/eqpanelform.cpp
     app/fixedwidthlist.h app/fixedwidthlist.cpp
     app/formkit.h app/formkit.cpp

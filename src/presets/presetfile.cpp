@@ -3,6 +3,7 @@
 #include "protocol/commands.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -60,20 +61,20 @@ std::array<std::uint8_t, ImageSize> PresetFile::imageOfRecord(const QByteArray &
 PresetFile::Content PresetFile::parseSdat(const QByteArray &text)
 {
     const QByteArray joined = splitLines(text).join();
-    if (joined.isEmpty()) return {Status::Empty, {}};
-    if (!isRecord(joined)) return {Status::Damaged, {}};
-    return {Status::Ok, {joined}};
+    if (joined.isEmpty()) return {Status::Empty, {}, {}};
+    if (!isRecord(joined)) return {Status::Damaged, {}, {}};
+    return {Status::Ok, {joined}, {}};
 }
 
 PresetFile::Content PresetFile::parseGdat(const QByteArray &text)
 {
     const QList<QByteArray> lines = splitLines(text);
-    if (lines.isEmpty()) return {Status::Empty, {}};
-    if (lines.size() != GroupLineCount) return {Status::Damaged, {}};
-    Content content{Status::Ok, {}};
+    if (lines.isEmpty()) return {Status::Empty, {}, {}};
+    if (lines.size() != GroupLineCount) return {Status::Damaged, {}, {}};
+    Content content{Status::Ok, {}, {}};
     for (int k = 0; k < PresetCount; ++k) {
         QByteArray record = lines[2 * k] + lines[2 * k + 1];
-        if (!isRecord(record)) return {Status::Damaged, {}};
+        if (!isRecord(record)) return {Status::Damaged, {}, {}};
         content.records.append(record);
     }
     return content;
@@ -81,12 +82,17 @@ PresetFile::Content PresetFile::parseGdat(const QByteArray &text)
 
 PresetFile::Content PresetFile::readFile(const QString &path, Content (*parse)(const QByteArray &))
 {
+    // Opening a pipe with no writer would block, and a device would never end.
+    const QFileInfo info(path);
+    if (info.isDir()) return {Status::Unreadable, {}, QStringLiteral("is a directory")};
+    if (info.exists() && !info.isFile())
+        return {Status::Unreadable, {}, QStringLiteral("is not a regular file")};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {Status::Unreadable, {}};
+    if (!file.open(QIODevice::ReadOnly)) return {Status::Unreadable, {}, file.errorString()};
     // Devices and pipes report no size, so the read itself is bounded too.
-    if (file.size() > MaxFileSize) return {Status::Damaged, {}};
+    if (file.size() > MaxFileSize) return {Status::Damaged, {}, {}};
     QByteArray text = file.read(MaxFileSize + 1);
-    if (text.size() > MaxFileSize) return {Status::Damaged, {}};
+    if (text.size() > MaxFileSize) return {Status::Damaged, {}, {}};
     if (text.startsWith("\xEF\xBB\xBF")) text.remove(0, 3);
     return parse(text);
 }
@@ -101,31 +107,41 @@ PresetFile::Content PresetFile::readGdat(const QString &path)
     return readFile(path, parseGdat);
 }
 
-bool PresetFile::writeLines(const QString &path, const QList<QByteArray> &lines)
+bool PresetFile::writeLines(const QString &path, const QList<QByteArray> &lines, QString *error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    for (const QByteArray &line : lines) {
-        file.write(line.toUpper());
-        file.write("\r\n");
+    if (file.open(QIODevice::WriteOnly)) {
+        for (const QByteArray &line : lines) {
+            file.write(line.toUpper());
+            file.write("\r\n");
+        }
+        if (file.commit()) return true;
     }
-    return file.commit();
+    if (error) *error = file.errorString();
+    return false;
 }
 
-bool PresetFile::writeSdat(const QString &path, const QByteArray &record)
+bool PresetFile::writeSdat(const QString &path, const QByteArray &record, QString *error)
 {
-    return isRecord(record) && writeLines(path, {record});
+    if (!isRecord(record)) {
+        if (error) *error = QStringLiteral("not a preset record");
+        return false;
+    }
+    return writeLines(path, {record}, error);
 }
 
-bool PresetFile::writeGdat(const QString &path, const QList<QByteArray> &records)
+bool PresetFile::writeGdat(const QString &path, const QList<QByteArray> &records, QString *error)
 {
-    if (records.size() != PresetCount || !std::all_of(records.begin(), records.end(), isRecord)) return false;
+    if (records.size() != PresetCount || !std::all_of(records.begin(), records.end(), isRecord)) {
+        if (error) *error = QStringLiteral("not twenty preset records");
+        return false;
+    }
     QList<QByteArray> lines;
     for (const QByteArray &record : records) {
         lines.append(record.left(RecordChars / 2));
         lines.append(record.mid(RecordChars / 2));
     }
-    return writeLines(path, lines);
+    return writeLines(path, lines, error);
 }
 
 QByteArray PresetFile::recordText(std::span<const std::uint8_t, ImageSize> image, std::uint8_t idByte,

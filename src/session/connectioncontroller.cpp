@@ -116,7 +116,8 @@ void ConnectionController::cbb_deviceidChange()
 {
     const int index = m_ids->currentIndex();
     if (index < 0) return;
-    m_state.Link.DevIdByte = index;
+    // In broadcast mode the pick only says where meter polls and one-off re-reads go.
+    if (!m_state.Link.Broadcast) m_state.Link.DevIdByte = index;
     m_state.Link.PickedIdIndex = index;
 }
 

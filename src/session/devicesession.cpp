@@ -7,6 +7,7 @@
 #include "protocol/receiver.h"
 #include "protocol/replies.h"
 #include "session/connectioncontroller.h"
+#include "session/logging.h"
 #include "window/controllookup.h"
 #include "window/dialogs.h"
 #include "window/editorstate.h"
@@ -36,7 +37,7 @@ void DeviceSession::attach()
     r.setHandler(CMD_R_AllSysData, [this](const ReplyFrame &f) { Ack_R_AllSysData_proc(f); });
     r.setHandler(CMD_RW_One_Group, [this](const ReplyFrame &f) { Ack_RW_One_Group_proc(f); });
     r.setHandler(CMD_Meter, [this](const ReplyFrame &f) { Ack_Meter_proc(f); });
-    // CMD_Rw_20_Group (Ack_Rw_20_Group_proc) is registered by the bulk preset transfer.
+    // CMD_Rw_20_Group (Ack_Rw_20_Group_proc) is registered by BulkTransfer.
     connect(&m_state.tmr_pulseframe, &QTimer::timeout, this, &DeviceSession::tmr_pulseframeTimer);
 }
 
@@ -123,6 +124,7 @@ void DeviceSession::Ack_Meter_proc(const ReplyFrame &reply)
     // The ID search polls without a link of the editor's own, so only a closing link is ignored.
     if (m_parts.connection.closing()) return;
     if (const std::optional<MeterView> view = decodeMeter(m_state.Link, reply.bytes())) m_meter.show(*view);
+    emit meterReplied(reply.ReplyDevId);
 }
 
 void DeviceSession::tmr_pulseframeTimer()
@@ -147,7 +149,12 @@ void DeviceSession::tmr_pulseframeTimer()
 void DeviceSession::writePresetName(const Frame &frame)
 {
     m_state.tmr_pulseframe.stop();
-    m_parts.transmitter.transmit(frame);
+    if (!m_parts.transmitter.transmit(frame)) {
+        // Nothing was stored, so nothing is reported as saved.
+        qCWarning(lcSession) << "preset name not written: the link took no frame";
+        if (m_parts.connection.linkUp()) m_state.tmr_pulseframe.start();
+        return;
+    }
     // The device needs a moment to store the preset. Each wait may outlast the link, or the
     // window; nothing more goes out then.
     const quint64 link = m_parts.connection.linkGeneration();

@@ -67,13 +67,15 @@ public:
 
     SendQueue &sendQueue() { return m_queue; }
 
-    // Left for the presets: after an image reply with ExportAfterRead set, saves the reply to a
-    // one-preset file (runs its dialog; may stop and restart tmr_pulseframe).
+    // After an image reply with ExportAfterRead set: saves the reply to a one-preset file (PresetFiles;
+    // runs its dialog, may stop and restart tmr_pulseframe).
     std::function<void(const ReplyFrame &reply)> exportAfterRead;
 
 signals:
     // The working image arrived and is in the controls; the send queue runs.
     void imageLoaded();
+    // A meter reply came, carrying this device ID byte (the ID search counts it).
+    void meterReplied(int idByte);
 
 private:
     void writePresetName(const Frame &frame);

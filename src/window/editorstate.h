@@ -44,6 +44,8 @@ public:
     bool MuteClickBusy = false;
     int SavedSystemLevel = 0;
     int ProgressValue = 0;
+    // The preset a bulk transfer is at, 0..21.
+    int BulkIndex = 0;
 
     QTimer tmr_prgrsbr;
     QTimer tmr_pulseframe;

@@ -15,13 +15,19 @@ ProgressBox::ProgressBox(EditorState &state, QGroupBox *box, QProgressBar *bar, 
 
 void ProgressBox::start()
 {
-    setBar(0);
+    startStepped();
     m_state.ProgressValue = 0;
+    m_state.tmr_prgrsbr.start();
+}
+
+void ProgressBox::startStepped()
+{
+    m_state.tmr_prgrsbr.stop();
+    setBar(0);
     if (m_box) {
         m_box->show();
         m_box->raise();
     }
-    m_state.tmr_prgrsbr.start();
 }
 
 void ProgressBox::close()

@@ -20,6 +20,8 @@ public:
 
     // Shown with the bar and ProgressValue at 0, tmr_prgrsbr running.
     void start();
+    // Shown with the bar at 0 for a caller that moves the bar itself; tmr_prgrsbr stays off.
+    void startStepped();
     // Hidden, tmr_prgrsbr stopped, bar at 0.
     void close();
     void moveTo(int left, int top);

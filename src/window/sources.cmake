@@ -1,4 +1,5 @@
 target_sources(ui PRIVATE
+    window/accessiblelists.h window/accessiblelists.cpp
     window/connectionindicator.h window/connectionindicator.cpp
     window/controllookup.h window/controllookup.cpp
     window/dialogs.h window/dialogs.cpp

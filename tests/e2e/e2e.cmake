@@ -1,6 +1,11 @@
 # The editor against the simulator on a real pseudo-terminal (window, port catalog, serial driver).
 spk_test(tst_e2e_connect SOURCES e2e/tst_connect.cpp e2e/e2efixture.h gui/windowfixture.h fakes/fakeportcatalog.h
          LIBS app simusb TIMEOUT 120)
+spk_test(tst_e2e_presets SOURCES e2e/tst_presets.cpp e2e/e2efixture.h gui/windowfixture.h LIBS app simusb TIMEOUT 240)
+target_compile_definitions(tst_e2e_presets PRIVATE SPKTOOL_PATH="$<TARGET_FILE:spktool>")
+add_dependencies(tst_e2e_presets spktool)
+spk_test(tst_e2e_addressing SOURCES e2e/tst_addressing.cpp e2e/e2efixture.h gui/windowfixture.h fakes/fakeportcatalog.h
+         LIBS app simusb TIMEOUT 180)
 # The editor on the USB link against the simulated HID device (its own read threads included).
 spk_test(tst_e2e_usb SOURCES e2e/tst_usb.cpp gui/windowfixture.h fakes/fakeportcatalog.h
          LIBS app simusb TIMEOUT 120)

@@ -24,13 +24,14 @@ public:
     static constexpr double Scale = 0.1;
     static constexpr int Patience = 15000; // ms; generous for sanitizers on a busy machine
 
+    // bootSearch: the quick device search at start-up runs (the window's default).
     explicit E2eFixture(const QList<int> &ids = {1}, bool startSimulator = true,
-                        spk::PortCatalog *catalog = nullptr)
+                        spk::PortCatalog *catalog = nullptr, bool bootSearch = false, double scale = Scale)
     {
-        spk::setTimeScale(Scale);
+        spk::setTimeScale(scale);
         sim = std::make_unique<spk::sim::SimPtyServer>(ids);
         if (startSimulator) simStarted = sim->start(&simError);
-        window = std::make_unique<spk::MainWindow>(spk::MainWindowOptions{&dialogs, catalog});
+        window = std::make_unique<spk::MainWindow>(spk::MainWindowOptions{&dialogs, catalog, bootSearch});
         window->show();
     }
     ~E2eFixture()

@@ -45,7 +45,7 @@ public:
     {
         setTimeScale(0.05);
         if (deviceAtStart) hid.plug(SimHidBackend::processor(), false);
-        window = std::make_unique<MainWindow>(MainWindowOptions{&dialogs, &catalog, &hid});
+        window = std::make_unique<MainWindow>(MainWindowOptions{&dialogs, &catalog, false, &hid});
         window->show();
         QCoreApplication::processEvents(); // the first device change
     }

@@ -5,3 +5,5 @@ spk_test(tst_graphwindow SOURCES gui/tst_graphwindow.cpp gui/windowfixture.h LIB
 spk_test(tst_connectionpanel SOURCES gui/tst_connectionpanel.cpp gui/windowfixture.h fakes/fakeportcatalog.h LIBS app)
 spk_test(tst_startupparts SOURCES gui/tst_startupparts.cpp LIBS app)
 spk_test(tst_graphrenderer SOURCES gui/tst_graphrenderer.cpp LIBS ui)
+spk_test(tst_presetpanel SOURCES gui/tst_presetpanel.cpp gui/windowfixture.h LIBS app)
+spk_test(tst_addressingpanel SOURCES gui/tst_addressingpanel.cpp gui/windowfixture.h fakes/fakeportcatalog.h LIBS app)

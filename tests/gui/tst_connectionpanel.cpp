@@ -62,7 +62,7 @@ struct PanelFixture
     {
         setTimeScale(0.02);
         catalog.setNames(ports);
-        window = std::make_unique<MainWindow>(MainWindowOptions{&dialogs, &catalog});
+        window = std::make_unique<MainWindow>(MainWindowOptions{&dialogs, &catalog, false});
         window->show();
     }
     template <typename T = QWidget> T *ctl(const QString &name) { return window->findChild<T *>(name); }
@@ -125,7 +125,6 @@ void TestConnectionPanel::controlsAtStart()
     auto *save = f.ctl<QComboBox>(QStringLiteral("cbb_save2dev"));
     QCOMPARE(f.items(save), QStringList({"Usr7:"}));
     QCOMPARE(save->currentIndex(), 0);
-    QCOMPARE(f.ctl<QLineEdit>(QStringLiteral("edt_save2dev"))->maxLength(), 19);
     QCOMPARE(f.ctl<QLabel>(QStringLiteral("lbl_lastgroup"))->text(),
              QStringLiteral("Last loaded Preset:    "));
 
@@ -150,7 +149,17 @@ void TestConnectionPanel::layoutFitsTheWindow()
     QCOMPARE(f.window->size(), QSize(747, 765));
     QWidget *central = f.window->centralWidget();
     const QRect client = central->rect();
-    const QStringList panels = {"grp1", "grp2", "rzgrpbx5", "rzgrpbx9", "img1", "pnl_presets", "pnl_meter"};
+    const QStringList panels = {"grp1",
+                                "grp2",
+                                "rzgrpbx5",
+                                "rzgrpbx9",
+                                "img1",
+                                "pnl_presets",
+                                "pnl_meter",
+                                "btn_load_onegrp2pc",
+                                "btn_load_20grp2pc",
+                                "btn_save_onegrp2pc",
+                                "btn_save_20grp2pc"};
     for (int i = 0; i < panels.size(); ++i) {
         QWidget *a = f.ctl<QWidget>(panels[i]);
         QVERIFY2(a && a->isVisible(), qPrintable(panels[i]));
@@ -173,21 +182,20 @@ void TestConnectionPanel::layoutFitsTheWindow()
                                         kids[j]->objectName() + " " + kids[i]->metaObject()->className()));
         }
     }
-    // The places left for the preset buttons are free.
-    QWidget *presets = f.ctl<QWidget>(QStringLiteral("pnl_presets"));
-    for (const QRect &place : {LinkPanelForm::LoadButtonPlace, LinkPanelForm::SaveButtonPlace}) {
-        QVERIFY(presets->rect().contains(place));
-        for (QWidget *w : presets->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-            QVERIFY2(!w->geometry().intersects(place), qPrintable(w->objectName()));
-    }
-    // The connection bar sits in the menu bar, clear of its menus.
+    QCOMPARE(f.ctl<QWidget>(QStringLiteral("btn_load2dev"))->geometry(), LinkPanelForm::LoadButtonPlace);
+    QCOMPARE(f.ctl<QWidget>(QStringLiteral("btn_save2dev"))->geometry(), LinkPanelForm::SaveButtonPlace);
+    // The connection bar covers the place kept in the menu bar's corner, clear of its menus.
     QMenuBar *menu = f.window->menuBar();
-    QWidget *bar = menu->cornerWidget(Qt::TopRightCorner);
-    QVERIFY(bar && bar->isVisible());
-    QVERIFY(menu->rect().contains(bar->geometry()));
+    QWidget *place = menu->cornerWidget(Qt::TopRightCorner);
+    QVERIFY(place && place->isVisible());
+    QVERIFY(menu->rect().contains(place->geometry()));
     for (QAction *a : menu->actions())
-        QVERIFY(!menu->actionGeometry(a).intersects(bar->geometry()));
-    for (const char *name : {"cbb_comport", "cbb_deviceid", "btn_connect", "img_connectstate"}) {
+        QVERIFY(!menu->actionGeometry(a).intersects(place->geometry()));
+    QWidget *bar = f.ctl<QWidget>(QStringLiteral("pnl_connection"));
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->geometry(), QRect(place->mapTo(f.window.get(), QPoint(0, 0)), place->size()));
+    for (const char *name :
+         {"cbb_comport", "cbb_deviceid", "btn_connect", "img_connectstate", "rzgrpbx4", "btn_broadcase"}) {
         QWidget *w = f.ctl<QWidget>(QString::fromLatin1(name));
         QVERIFY2(w->isVisible() && bar->rect().contains(w->geometry()), name);
     }
@@ -202,9 +210,10 @@ void TestConnectionPanel::layoutFitsTheWindow()
 void TestConnectionPanel::accessibleNames()
 {
     PanelFixture f({QStringLiteral("ttyUSB0")});
-    for (const char *name : {"cbb_comport", "cbb_deviceid", "btn_connect", "cbb_load2dev", "cbb_save2dev",
-                             "edt_save2dev", "img_connectstate", "lbl_temperature", "lbl_attenuation",
-                             "ildrnd_temper", "ildrnd_out0", "LedR_lim"}) {
+    for (const char *name :
+         {"cbb_comport", "cbb_deviceid", "btn_connect", "cbb_load2dev", "cbb_save2dev", "edt_save2dev",
+          "btn_load2dev", "btn_save2dev", "img_connectstate", "lbl_temperature", "lbl_attenuation",
+          "ildrnd_temper", "ildrnd_out0", "LedR_lim"}) {
         QWidget *w = f.ctl<QWidget>(QString::fromLatin1(name));
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
         QVERIFY2(iface && !iface->text(QAccessible::Name).trimmed().isEmpty(), name);

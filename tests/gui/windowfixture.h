@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <functional>
 #include <memory>
 
 // Dialogs that answer from a script and remember what was shown.
@@ -26,16 +27,26 @@ public:
     bool question(QWidget *, const QString &text) override
     {
         shown << text;
+        if (whileOpen) whileOpen();
         return answers.isEmpty() ? false : answers.takeFirst();
     }
-    QString openFile(QWidget *, const QString &, const QString &) override
+    // How each file dialog was set up: "filter|suffix" to open, "filter|suffix|name|ask" to save.
+    QStringList fileDialogs;
+
+    QString openFile(QWidget *, const QString &filter, const QString &suffix) override
     {
+        fileDialogs << filter + u'|' + suffix;
         return files.isEmpty() ? QString() : files.takeFirst();
     }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &, bool) override
+    QString saveFile(QWidget *, const QString &filter, const QString &suffix, const QString &name,
+                     bool ask) override
     {
+        fileDialogs << QStringList{filter, suffix, name, ask ? QStringLiteral("ask") : QString()}.join(u'|');
+        if (whileOpen) whileOpen();
         return files.isEmpty() ? QString() : files.takeFirst();
     }
+    // Runs while a question or a save dialog is open, as the user takes their time.
+    std::function<void()> whileOpen;
 };
 
 // A shown, active main window at a fast time scale, and the small moves every test makes.
@@ -45,7 +56,7 @@ public:
     explicit WindowFixture(bool loading = true)
     {
         spk::setTimeScale(0.02);
-        window = std::make_unique<spk::MainWindow>(&dialogs);
+        window = std::make_unique<spk::MainWindow>(spk::MainWindowOptions{&dialogs, nullptr, false});
         window->show();
         window->activateWindow();
         QApplication::setActiveWindow(window.get());

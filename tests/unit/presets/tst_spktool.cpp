@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace spk;
 
 namespace {
@@ -63,6 +65,8 @@ private slots:
     void responseChannel();
     void badFiles_data();
     void badFiles();
+    void notRegularFiles_data();
+    void notRegularFiles();
     void usage_data();
     void usage();
 
@@ -210,6 +214,25 @@ void TestSpkTool::badFiles()
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
         QCOMPARE(r.err.count('\n'), 1);
     }
+}
+
+void TestSpkTool::notRegularFiles_data()
+{
+    QTest::addColumn<bool>("pipe");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("pipe without writer") << true << "is not a regular file";
+    QTest::newRow("directory") << false << "is a directory";
+}
+
+void TestSpkTool::notRegularFiles()
+{
+    QFETCH(bool, pipe);
+    QFETCH(QString, message);
+    const QString path = m_dir.filePath(pipe ? "pipe.sdat" : "dir.sdat");
+    QVERIFY(pipe ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 : QDir().mkpath(path));
+    const Run r = spktool({"show", path});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
 }
 
 void TestSpkTool::usage_data()

@@ -212,6 +212,43 @@ private slots:
         QVERIFY(f.readAll().contains("\"00\"")); // left as it was
     }
 
+    // Refused before anything is allocated per device or the whole file is read.
+    void oversizedStateIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("why");
+        QByteArray many = "{\"format\": \"spksim-state\", \"version\": 1, \"devices\": [{}";
+        for (int k = 0; k < SimState::MaxDevices; ++k)
+            many += ",{}";
+        QTest::newRow("251 devices") << many + "]}"
+                                     << "more than 250 devices";
+        QTest::newRow("too large") << QByteArray(SimState::MaxFileSize + 1, ' ') << "larger than";
+    }
+    void oversizedStateIsRefused()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, why);
+        SimBus bus({1});
+        QString error;
+        QVERIFY(!SimState::fromJson(json, bus, &error));
+        QVERIFY2(error.contains(why), qPrintable(error));
+    }
+
+    void recordsAreBounded()
+    {
+        SimBus bus({1});
+        const QByteArray poll = hex("A5A5A500A2002B00000089AA");
+        for (qsizetype k = 0; k < SimBus::RecordLimit + 10; ++k)
+            bus.receiveBytes(poll);
+        QVERIFY(bus.receivedFrames().size() <= SimBus::RecordLimit);
+        QVERIFY(bus.sentFrames().size() <= SimBus::RecordLimit);
+        QCOMPARE(bus.receivedFrames().last(), poll);
+        bus.setRecording(false);
+        bus.clearRecords();
+        bus.receiveBytes(poll);
+        QVERIFY(bus.receivedFrames().isEmpty());
+    }
+
     void stateRoundTrip()
     {
         SimBus bus({1, 5});

@@ -152,6 +152,10 @@ private slots:
         QVERIFY(!a.feed(QByteArray(1, '\0') + body.mid(640, 64))); // the repeat is ignored
         QVERIFY(!a.pending());
         QVERIFY(a.feed(QByteArray(1, '\0') + meter + QByteArray(64 - meter.size(), '\0')));
+        // Reports shorter than the frame they announce (0 and 52 data bytes) are noise.
+        QVERIFY(!a.feed(hex("A5A5A500A2002B000000")));
+        QVERIFY(!a.feed(hex("A5A5A500A1002B000034") + QByteArray(8, '\0')));
+        QVERIFY(!a.pending());
     }
 
     void hidLinkAnswersWithReports()
