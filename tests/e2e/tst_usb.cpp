@@ -140,8 +140,11 @@ void TestUsb::arrivalConnectsAndRemovalDrops()
     QVERIFY(f.window->hidTransport().readerRunning());
 
     QVERIFY(f.waitFor([&] { return f.running() && f.frameCommands().count(0x2B) >= 1; }));
-    QCOMPARE(f.frameCommands().mid(0, 4), QList<int>({0xA0, 0x26, 0x22, 0x28}));
-    QCOMPARE(f.hid.openCount(), 1);
+    // On a slow machine (sanitizers) a retry may repeat the version request before the reply.
+    QList<int> sequence = f.frameCommands();
+    const int retries = int(sequence.lastIndexOf(0xA0));
+    QCOMPARE(sequence.mid(retries, 4), QList<int>({0xA0, 0x26, 0x22, 0x28}));
+    QCOMPARE(f.hid.openCount(), 1 + retries);
     for (const QByteArray &r : f.hid.written)
         QCOMPARE(r.size(), 65);
     QCOMPARE(imageOf(f.state()), dev->image());
