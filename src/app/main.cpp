@@ -6,7 +6,9 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    spk::MainWindow window;
+    spk::MainWindowOptions options;
+    options.bootSearch = spk::startupSearchWanted(argc, argv);
+    spk::MainWindow window(options);
     spk::armStartupProbe(&window, argc, argv);
     window.show();
     return app.exec();

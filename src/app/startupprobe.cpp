@@ -65,6 +65,13 @@ long residentKb()
     return 0;
 }
 
+bool startupSearchWanted(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--screenshot") == 0) return false;
+    return true;
+}
+
 bool armStartupProbe(QWidget *window, int argc, char **argv)
 {
     bool bench = false;

@@ -11,6 +11,10 @@ namespace spk {
 // Returns true when a mode was armed.
 bool armStartupProbe(QWidget *window, int argc, char **argv);
 
+// The screenshot shows the window as a person works in it, not the start-up search's empty
+// window: false when --screenshot is given.
+bool startupSearchWanted(int argc, char **argv);
+
 // Resident memory of this process in kB (0 where it cannot be read).
 long residentKb();
 
