@@ -1,5 +1,5 @@
 # Folder layering check: cmake -DROOT=<repo root> -P check_includes.cmake
-# Each folder of src/ (plus sim/ and tools/ when present) lists the src folders it may
+# Each folder of src/ (plus sim/, simusb/ and tools/ when present) lists the src folders it may
 # include from on a "May depend on:" line of its README.md; any other
 # #include "<src folder>/..." is reported as <file>:<line>.
 
@@ -27,7 +27,7 @@ set(checked "")
 foreach(_f IN LISTS src_folders)
     list(APPEND checked "src/${_f}")
 endforeach()
-foreach(_top sim tools)
+foreach(_top sim simusb tools)
     if(IS_DIRECTORY "${ROOT}/${_top}")
         list(APPEND checked "${_top}")
     endif()
