@@ -2,4 +2,5 @@
 # longest stall meanwhile:
 #   build/bench/bench_idsearch [quick|full]
 add_executable(bench_idsearch addressing/bench_idsearch.cpp)
+target_include_directories(bench_idsearch PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(bench_idsearch PRIVATE app sim)

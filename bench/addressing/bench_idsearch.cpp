@@ -24,22 +24,11 @@
 
 #include <cstdio>
 
-namespace {
+#include "common/benchloop.h"
 
-class QuietDialogs : public spk::Dialogs
-{
-public:
-    void information(QWidget *, const QString &text) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool question(QWidget *, const QString &) override { return false; }
-    QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &, bool) override
-    {
-        return {};
-    }
-};
+using namespace spk::bench;
+
+namespace {
 
 // Exactly the simulators' ports.
 class LineCatalog : public spk::PortCatalog
@@ -50,13 +39,6 @@ public:
 protected:
     QList<spk::PortInfo> scan() override { return lines; }
 };
-
-double cpuSeconds()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec + u.ru_stime.tv_usec / 1e6;
-}
 
 } // namespace
 

@@ -29,57 +29,11 @@
 #include <functional>
 #include <vector>
 
+#include "common/benchloop.h"
+
+using namespace spk::bench;
+
 namespace {
-
-constexpr double ByteMs = 10.0 / 9.6; // 8N1 at 9600 baud
-
-class QuietDialogs : public spk::Dialogs
-{
-public:
-    void information(QWidget *, const QString &text) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool question(QWidget *, const QString &) override { return false; }
-    QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &, bool) override
-    {
-        return {};
-    }
-};
-
-bool waitFor(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs) return false;
-        QEventLoop loop;
-        QTimer::singleShot(2, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
-
-void idle(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-double cpuSeconds()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec + u.ru_stime.tv_usec / 1e6;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 struct Step
 {
@@ -125,7 +79,7 @@ bool connectOnce(spk::MainWindow &w, spk::sim::SimPtyServer &sim, ConnectRun *ru
     QMetaObject::Connection tx = QObject::connect(&sim, &spk::sim::SimPtyServer::frameSent,
                                                   [&](const QByteArray &f) { note('t', f); });
     clock.start();
-    const bool ok = pickAndClick(w, sim.portName()) && waitFor([&] { return polled; }, 20000);
+    const bool ok = pickAndClick(w, sim.portName()) && waitFor([&] { return polled; }, 20000, 2);
     QObject::disconnect(rx);
     QObject::disconnect(tx);
     return ok;

@@ -24,45 +24,11 @@
 #include <functional>
 #include <vector>
 
+#include "common/benchloop.h"
+
+using namespace spk::bench;
+
 namespace {
-
-constexpr double ByteMs = 10.0 / 9.6; // 8N1 at 9600 baud
-
-// Yes to every question; the save dialog returns the next path at once.
-class AnsweringDialogs : public spk::Dialogs
-{
-public:
-    QString path;
-    void information(QWidget *, const QString &text) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool question(QWidget *, const QString &) override { return true; }
-    QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &, bool) override
-    {
-        return path;
-    }
-};
-
-bool waitFor(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs) return false;
-        QEventLoop loop;
-        QTimer::singleShot(1, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 } // namespace
 
@@ -78,7 +44,8 @@ int main(int argc, char **argv)
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     spk::setTimeScale(1.0);
 
-    AnsweringDialogs dialogs;
+    QuietDialogs dialogs;
+    dialogs.answer = true;
     spk::sim::SimPtyServer sim({1});
     QString error;
     if (!sim.start(&error)) {
@@ -102,7 +69,7 @@ int main(int argc, char **argv)
         // Between runs the send queue polls the meter; start right after a poll's reply.
         const qsizetype sent = sim.sentFrames().size();
         if (!waitFor([&] { return sim.sentFrames().size() > sent && sim.line().idle(); }, 5000)) return 1;
-        dialogs.path = runtime.filePath(QStringLiteral("run%1.sdat").arg(r));
+        dialogs.savePath = runtime.filePath(QStringLiteral("run%1.sdat").arg(r));
         double wire = 0;
         auto note = [&](const QByteArray &frame) {
             if (frame.size() > 6 && quint8(frame.at(6)) == 0x28) wire += frame.size() * ByteMs;
@@ -112,7 +79,7 @@ int main(int argc, char **argv)
         QElapsedTimer clock;
         clock.start();
         save->click();
-        const bool ok = waitFor([&] { return QFile::exists(dialogs.path); }, 10000);
+        const bool ok = waitFor([&] { return QFile::exists(dialogs.savePath); }, 10000);
         const double total = clock.nsecsElapsed() / 1e6;
         QObject::disconnect(rx);
         QObject::disconnect(tx);

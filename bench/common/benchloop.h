@@ -1,0 +1,78 @@
+#pragma once
+
+// What the benchmarks that drive the whole window share: dialogs that answer from fields, waiting
+// on the event loop, and a few figures.
+
+#include "window/dialogs.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QString>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace spk::bench {
+
+constexpr double ByteMs = 10.0 / 9.6; // 8N1 at 9600 baud
+
+// Messages go to stderr; questions get `answer`, save dialogs `savePath`.
+class QuietDialogs : public spk::Dialogs
+{
+public:
+    bool answer = false;
+    QString savePath;
+
+    void information(QWidget *, const QString &text) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    bool question(QWidget *, const QString &) override { return answer; }
+    QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
+    QString saveFile(QWidget *, const QString &, const QString &, const QString &, bool) override
+    {
+        return savePath;
+    }
+};
+
+// Runs the event loop in short slices until done() holds; false after timeoutMs.
+inline bool waitFor(const std::function<bool()> &done, int timeoutMs, int sliceMs = 1)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs) return false;
+        QEventLoop loop;
+        QTimer::singleShot(sliceMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+inline void idle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// User and system CPU time of this process.
+inline double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec + u.ru_stime.tv_usec / 1e6;
+}
+
+inline double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace spk::bench
