@@ -21,18 +21,18 @@
 #include "link/serialdriver.h"
 #include "link/transmitter.h"
 #include "protocol/receiver.h"
-#include "session/bulktransfer.h"
 #include "session/addressingparts.h"
 #include "session/broadcast.h"
+#include "session/bulktransfer.h"
 #include "session/connectioncontroller.h"
 #include "session/devicepresets.h"
 #include "session/devicesession.h"
-#include "session/presetactivity.h"
-#include "session/presetfiles.h"
+#include "session/hidcontroller.h"
 #include "session/idchange.h"
 #include "session/idsearch.h"
+#include "session/presetactivity.h"
+#include "session/presetfiles.h"
 #include "window/accessiblelists.h"
-#include "session/hidcontroller.h"
 #include "window/dialogs.h"
 #include "window/progressbox.h"
 #include "window/statuspanels.h"
@@ -171,13 +171,11 @@ void MainWindow::wireLink()
             [&receiver](const QByteArray &bytes) { receiver.serialArrival(bytes); });
     connect(m_hidTransport.get(), &Transport::received, this,
             [&receiver](const QByteArray &report) { receiver.ShowRead(report); });
-    m_connection = std::make_unique<ConnectionController>(
-        ConnectionParts{m_state, m_controls, *m_dialogs, *m_progress, *m_status, m_warning, *m_serial,
-                        m_hidTransport.get(), *m_catalog, *m_receiver, *m_transmitter, this});
+    m_connection = std::make_unique<ConnectionController>(ConnectionParts{
+        windowParts(), *m_serial, m_hidTransport.get(), *m_catalog, *m_receiver, *m_transmitter});
     m_connection->attach();
-    m_session = std::make_unique<DeviceSession>(
-        SessionParts{m_state, m_controls, *m_dialogs, *m_progress, *m_status, m_warning, *m_receiver,
-                     *m_transmitter, *m_connection, this, [this] { UpdataToComponent(); }});
+    m_session = std::make_unique<DeviceSession>(SessionParts{windowParts(), *m_receiver, *m_transmitter,
+                                                             *m_connection, [this] { UpdataToComponent(); }});
     m_session->attach();
     m_handlers.add(QStringLiteral("btn_connectClick"), [this] { m_connection->btn_connectClick(); });
     m_handlers.add(QStringLiteral("btn_s_closeClick"), [this] { m_connection->btn_s_closeClick(); });
@@ -185,8 +183,7 @@ void MainWindow::wireLink()
 
 void MainWindow::wirePresets()
 {
-    const SessionParts parts{m_state,     m_controls,     *m_dialogs,    *m_progress, *m_status, m_warning,
-                             *m_receiver, *m_transmitter, *m_connection, this,        {}};
+    const SessionParts parts{windowParts(), *m_receiver, *m_transmitter, *m_connection, {}};
     m_presetActivity = std::make_unique<PresetActivity>(m_state, *m_connection, *m_progress);
     m_presetActivity->attach(*m_session);
     m_devicePresets = std::make_unique<DevicePresets>(parts, *m_presetActivity);
@@ -199,8 +196,7 @@ void MainWindow::wirePresets()
 
 void MainWindow::wireAddressing()
 {
-    const AddressingParts parts{m_state,       m_controls, *m_dialogs,  *m_progress,
-                                *m_connection, *m_serial,  *m_receiver, this};
+    const AddressingParts parts{windowParts(), *m_connection, *m_serial, *m_receiver};
     m_idSearch = std::make_unique<IdSearch>(parts);
     m_idSearch->attach();
     connect(m_session.get(), &DeviceSession::meterReplied, m_idSearch.get(), &IdSearch::noteMeterReply);
@@ -222,6 +218,11 @@ void MainWindow::wireUsb()
         HidParts{m_state, m_controls, *m_hidBackend, *m_hidTransport, *m_connection});
     m_hid->attach();
     m_hid->start();
+}
+
+WindowParts MainWindow::windowParts()
+{
+    return {m_state, m_controls, *m_dialogs, *m_progress, *m_status, m_warning, this};
 }
 
 void MainWindow::Init_value()

@@ -38,6 +38,7 @@ class Transmitter;
 class ValueStepper;
 class WarningWindow;
 class WheelRouter;
+struct WindowParts;
 struct EditorContext;
 
 // What a window can be built with instead of the real thing; null takes the real one.
@@ -48,7 +49,7 @@ struct MainWindowOptions
     // The quick device search at start-up (tmr_boot), with the main groups hidden until its result
     // box closes. Off: the window starts as after it, with no port opened.
     bool bootSearch = true;
-    HidBackend *hidBackend = nullptr;   // USB HID devices (the machine's: HidapiBackend)
+    HidBackend *hidBackend = nullptr; // USB HID devices (the machine's: HidapiBackend)
 };
 
 // The main window: owns the shared state (EditorState with its timers), builds the form and
@@ -109,6 +110,7 @@ private:
     void FormCreate();
     void wireParts();
     void wireLink();
+    WindowParts windowParts();
     void wirePresets();
     void wireAddressing();
     void wireUsb();

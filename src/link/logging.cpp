@@ -2,6 +2,6 @@
 
 namespace spk {
 
-Q_LOGGING_CATEGORY(lcLink, "spk.link")
+Q_LOGGING_CATEGORY(lcLink, "spk.link", QtWarningMsg)
 
 } // namespace spk

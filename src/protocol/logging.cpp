@@ -2,6 +2,6 @@
 
 namespace spk {
 
-Q_LOGGING_CATEGORY(lcProtocol, "spk.protocol")
+Q_LOGGING_CATEGORY(lcProtocol, "spk.protocol", QtWarningMsg)
 
 } // namespace spk

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/portcatalog.h"
+#include "window/windowparts.h"
 
 #include <QList>
 #include <QObject>
@@ -10,36 +11,23 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QWidget;
 
 namespace spk {
 
-class ControlLookup;
-class Dialogs;
 class EditorState;
 class PortCatalog;
-class ProgressBox;
 class Receiver;
-class StatusPanels;
 class Transmitter;
 class Transport;
-class WarningWindow;
 
 // What the connection logic works with; all owned by the main window.
-struct ConnectionParts
+struct ConnectionParts : WindowParts
 {
-    EditorState &state;
-    ControlLookup &controls;
-    Dialogs &dialogs;
-    ProgressBox &progress;
-    StatusPanels &status;
-    WarningWindow *warning;
     Transport &serial;
     Transport *usb; // null until there is a USB link
     PortCatalog &catalog;
     Receiver &receiver;
     Transmitter &transmitter;
-    QWidget *window; // parent of messages; the warning window is centred on it
 };
 
 // The user's side of the link: the port list and its refresh, Connect/Disconnect, the connection

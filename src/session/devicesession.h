@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/windowparts.h"
+
 #include "protocol/sendqueue.h"
 #include "session/meterdisplay.h"
 
@@ -7,35 +9,21 @@
 
 #include <functional>
 
-class QWidget;
-
 namespace spk {
 
 class ConnectionController;
-class ControlLookup;
-class Dialogs;
 class EditorState;
-class ProgressBox;
 class Receiver;
-class StatusPanels;
 class Transmitter;
-class WarningWindow;
 struct Frame;
 struct ReplyFrame;
 
 // What the session works with; all owned by the main window.
-struct SessionParts
+struct SessionParts : WindowParts
 {
-    EditorState &state;
-    ControlLookup &controls;
-    Dialogs &dialogs;
-    ProgressBox &progress;
-    StatusPanels &status;
-    WarningWindow *warning;
     Receiver &receiver;
     Transmitter &transmitter;
     ConnectionController &connection;
-    QWidget *window;
     std::function<void()> updataToComponent; // image to controls
 };
 

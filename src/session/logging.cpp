@@ -2,6 +2,6 @@
 
 namespace spk {
 
-Q_LOGGING_CATEGORY(lcSession, "spk.session")
+Q_LOGGING_CATEGORY(lcSession, "spk.session", QtWarningMsg)
 
 } // namespace spk

@@ -2,6 +2,6 @@
 
 namespace spk {
 
-Q_LOGGING_CATEGORY(lcUi, "spk.ui")
+Q_LOGGING_CATEGORY(lcUi, "spk.ui", QtWarningMsg)
 
 } // namespace spk

@@ -11,4 +11,5 @@ target_sources(ui PRIVATE
     window/progressbox.h window/progressbox.cpp
     window/statuspanels.h window/statuspanels.cpp
     window/warningwindow.h window/warningwindow.cpp
+    window/windowparts.h
 )
