@@ -107,31 +107,45 @@ PresetFile::Content PresetFile::readGdat(const QString &path)
     return readFile(path, parseGdat);
 }
 
-bool PresetFile::writeLines(const QString &path, const QList<QByteArray> &lines)
+bool PresetFile::writeLines(const QString &path, const QList<QByteArray> &lines, QString *error)
 {
+    const auto fail = [error](const QString &why) {
+        if (error) *error = why;
+        return false;
+    };
+    // QSaveFile would only say that it cannot write into a directory's temporary name.
+    if (QFileInfo(path).isDir()) return fail(QStringLiteral("is a directory"));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
     for (const QByteArray &line : lines) {
         file.write(line.toUpper());
         file.write("\r\n");
     }
-    return file.commit();
+    if (!file.commit()) return fail(file.errorString());
+    return true;
 }
 
-bool PresetFile::writeSdat(const QString &path, const QByteArray &record)
+bool PresetFile::writeSdat(const QString &path, const QByteArray &record, QString *error)
 {
-    return isRecord(record) && writeLines(path, {record});
+    if (!isRecord(record)) {
+        if (error) *error = QStringLiteral("not a preset record");
+        return false;
+    }
+    return writeLines(path, {record}, error);
 }
 
-bool PresetFile::writeGdat(const QString &path, const QList<QByteArray> &records)
+bool PresetFile::writeGdat(const QString &path, const QList<QByteArray> &records, QString *error)
 {
-    if (records.size() != PresetCount || !std::all_of(records.begin(), records.end(), isRecord)) return false;
+    if (records.size() != PresetCount || !std::all_of(records.begin(), records.end(), isRecord)) {
+        if (error) *error = QStringLiteral("not 20 preset records");
+        return false;
+    }
     QList<QByteArray> lines;
     for (const QByteArray &record : records) {
         lines.append(record.left(RecordChars / 2));
         lines.append(record.mid(RecordChars / 2));
     }
-    return writeLines(path, lines);
+    return writeLines(path, lines, error);
 }
 
 QByteArray PresetFile::recordText(std::span<const std::uint8_t, ImageSize> image, std::uint8_t idByte,

@@ -59,9 +59,10 @@ public:
     // The parameter image of a valid record: characters 21..1300.
     static std::array<std::uint8_t, ImageSize> imageOfRecord(const QByteArray &record);
 
-    // Refuse (false, nothing written) records that are not valid; false also when the file cannot be written.
-    static bool writeSdat(const QString &path, const QByteArray &record);
-    static bool writeGdat(const QString &path, const QList<QByteArray> &records);
+    // Refuse (false, nothing written) records that are not valid; false also when the file cannot be
+    // written. error, when given, says why. The file appears whole or not at all.
+    static bool writeSdat(const QString &path, const QByteArray &record, QString *error = nullptr);
+    static bool writeGdat(const QString &path, const QList<QByteArray> &records, QString *error = nullptr);
 
     // A record as the device sends it: reply header with this ID byte, slot and command, the image,
     // the XOR checksum and the end byte, in upper-case hex.
@@ -70,7 +71,7 @@ public:
 
 private:
     static Content readFile(const QString &path, Content (*parse)(const QByteArray &));
-    static bool writeLines(const QString &path, const QList<QByteArray> &lines);
+    static bool writeLines(const QString &path, const QList<QByteArray> &lines, QString *error);
 };
 
 } // namespace spk

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "../interrupt.h"
+#include "../wireoptions.h"
+#include "../wiresession.h"
+
+#include "presets/presetfile.h"
+
+#include <QString>
+
+namespace spk::tool {
+
+// What every command on one device shares: the session, the one-line failures with their exit
+// codes, the confirmation, and the start (port open, the device answers with the right version).
+class DeviceRun
+{
+public:
+    DeviceRun(const WireOptions &options, Interrupt &interrupt);
+
+    // "spktool CMD: message" on stderr; returns code.
+    int fail(int code, const QString &message) const;
+    // The exit for the session's last outcome: no answer (3, naming what was asked), port lost or
+    // refused (1), interrupted (130).
+    int failOutcome(const QString &what) const;
+    // "device 5 on ttySIM0"
+    QString device() const;
+
+    // --yes, or the answer to the question; a no is reported ("nothing sent").
+    bool confirm(const QString &question) const;
+    // Reads and checks a whole preset file (.gdat when group) before anything is sent.
+    int loadFile(const QString &path, bool group, PresetFile::Content *content) const;
+    // Opens the port and checks the device's version. Success or the exit code, already reported.
+    int start();
+
+    const WireOptions &options;
+    Interrupt &interrupt;
+    WireSession session;
+};
+
+} // namespace spk::tool
