@@ -7,6 +7,7 @@
 #include "wireoptions.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <cstdio>
 
@@ -38,7 +39,8 @@ before overwriting anything on the device unless --yes is given. Ctrl-C closes t
 leaves no half-written file. "spktool COMMAND --help" describes a command.
 
 Exit status: 0 done, 1 port, device or file error (the message says which), 2 wrong usage,
-3 no answer from the device, 130 interrupted.
+3 no answer from the device, 130 interrupted. QT_LOGGING_RULES="spk.*=true" shows what the
+serial port and the receive path did.
 )";
 
 int runWire(const WireCommandSpec &spec, const QStringList &args)
@@ -73,7 +75,8 @@ int run(QStringList args)
         return Usage;
     }
     const QString command = args.first();
-    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
         std::fputs(MainHelp, stdout);
         return Success;
     }
@@ -88,6 +91,8 @@ int run(QStringList args)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // Stderr carries one line per failure; QT_LOGGING_RULES="spk.*=true" still shows the details.
+    QLoggingCategory::setFilterRules(QStringLiteral("spk.*.debug=false"));
     QStringList args = app.arguments();
     args.removeFirst();
     return run(args);

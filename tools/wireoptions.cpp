@@ -169,7 +169,8 @@ std::optional<WireOptions> parseWireOptions(const WireCommandSpec &spec, const Q
     if (parser.isSet(scale)) {
         bool ok = false;
         const double f = parser.value(scale).toDouble(&ok);
-        if (!ok || f < 0.001 || f > 100) return fail(QStringLiteral("--time-scale wants a number from 0.001 to 100"));
+        if (!ok || f < 0.001 || f > 100)
+            return fail(QStringLiteral("--time-scale wants a number from 0.001 to 100"));
         setTimeScale(f);
     }
     // The parser warns about options it was not given; ask only about those of this command.
@@ -183,8 +184,9 @@ std::optional<WireOptions> parseWireOptions(const WireCommandSpec &spec, const Q
     o.quiet = has(quiet);
     if (takes(spec, "ids")) {
         const std::optional<QList<int>> list = parseIdList(parser.isSet(ids) ? parser.value(ids) : "1-250");
-        if (!list) return fail(QStringLiteral("--ids wants IDs 1..250 like 5, 1-20 or 1,5,9-12, not '%1'")
-                                   .arg(parser.value(ids)));
+        if (!list)
+            return fail(QStringLiteral("--ids wants IDs 1..250 like 5, 1-20 or 1,5,9-12, not '%1'")
+                            .arg(parser.value(ids)));
         o.ids = *list;
     }
     if (takes(spec, "id")) {
@@ -198,7 +200,8 @@ std::optional<WireOptions> parseWireOptions(const WireCommandSpec &spec, const Q
     }
     if (o.command == QLatin1String("set-id")) {
         const std::optional<int> n = parseId(o.arguments.first());
-        if (!n) return fail(QStringLiteral("NEW wants a device ID 1..250, not '%1'").arg(o.arguments.first()));
+        if (!n)
+            return fail(QStringLiteral("NEW wants a device ID 1..250, not '%1'").arg(o.arguments.first()));
         if (*n == o.id) return fail(QStringLiteral("device %1 has that ID already").arg(o.id));
     }
     return o;

@@ -13,15 +13,15 @@ namespace spk::tool {
 struct WireOptions
 {
     QString command;
-    QStringList ports;      // --port, in order given
-    int id = 0;             // --id
-    QList<int> ids;         // --ids of scan, ascending
-    bool json = false;      // scan
-    bool watch = false;     // meter
-    bool yes = false;       // restore, put, set-id
-    bool quiet = false;     // no progress
+    QStringList ports;  // --port, in order given
+    int id = 0;         // --id
+    QList<int> ids;     // --ids of scan, ascending
+    bool json = false;  // scan
+    bool watch = false; // meter
+    bool yes = false;   // restore, put, set-id
+    bool quiet = false; // no progress
     bool help = false;
-    QStringList arguments;  // FILE or NEW
+    QStringList arguments; // FILE or NEW
 };
 
 struct WireCommandSpec

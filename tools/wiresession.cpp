@@ -18,6 +18,7 @@ WireSession::WireSession(Interrupt &interrupt, QObject *parent)
     : QObject(parent), m_interrupt(interrupt), m_transmitter(m_state, m_driver), m_receiver(m_state)
 {
     connect(&m_driver, &Transport::received, this, [this](const QByteArray &bytes) {
+        m_bytesSeen += bytes.size();
         m_receiver.serialArrival(bytes);
     });
     connect(&m_driver, &Transport::failed, this, &WireSession::onFailed);
@@ -110,6 +111,7 @@ std::optional<ReplyFrame> WireSession::request(const std::function<Frame()> &bui
     m_wantCommand = command;
     m_wantSlot = slot;
     m_reply.reset();
+    m_bytesSeen = 0;
     for (int t = 0; t < tries && !m_reply; ++t) {
         if (m_interrupt.requested() || m_outcome == Outcome::Lost) break;
         const Frame frame = build();

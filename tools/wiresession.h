@@ -52,6 +52,8 @@ public:
     bool pause(int ms);
 
     Outcome outcome() const { return m_outcome; }
+    // The last request got bytes but no reply it could take: noise, a bad end byte, a broken frame.
+    bool garbled() const { return m_outcome == Outcome::NoAnswer && m_bytesSeen > 0; }
     // Why the port did not open or went down.
     QString error() const { return m_error; }
 
@@ -75,6 +77,7 @@ private:
     int m_wantSlot = AnySlot;
     int m_wantIdByte = -1;
     std::optional<ReplyFrame> m_reply;
+    qint64 m_bytesSeen = 0;
     std::function<void()> m_wake;
 };
 

@@ -41,21 +41,23 @@ int runBackup(const WireOptions &options, Interrupt &interrupt)
     for (int preset = 1; preset <= PresetFile::PresetCount; ++preset) {
         progress.update(preset - 1, PresetFile::PresetCount,
                         QStringLiteral("preset %1 of %2").arg(preset).arg(PresetFile::PresetCount));
-        const std::optional<ReplyFrame> reply = run.session.request(
-            [&] { return FrameBuilder::readRequest(state, preset, CMD_Rw_20_Group, 0); }, CMD_Rw_20_Group,
-            preset, WireSession::replyTimeout(ImageReplyLength));
+        const std::optional<ReplyFrame> reply =
+            run.session.request([&] { return FrameBuilder::readRequest(state, preset, CMD_Rw_20_Group, 0); },
+                                CMD_Rw_20_Group, preset, WireSession::replyTimeout(ImageReplyLength));
         if (!reply) {
             progress.finish();
             if (run.session.outcome() == WireSession::Outcome::NoAnswer)
-                return run.fail(NoAnswer, QStringLiteral("preset %1 of %2 did not answer after two tries; no file written")
-                                              .arg(preset)
-                                              .arg(run.device()));
+                return run.fail(NoAnswer,
+                                QStringLiteral("preset %1 of %2: %3 after two tries; no file written")
+                                    .arg(preset)
+                                    .arg(run.device(), run.noAnswer()));
             return run.failOutcome(QStringLiteral("the read of preset %1; no file written").arg(preset));
         }
         if (!PresetFile::isRecord(reply->hexText))
-            return run.fail(Failure, QStringLiteral("preset %1 came back with %2 data bytes, not 640; no file written")
-                                         .arg(preset)
-                                         .arg(reply->ReplyLength));
+            return run.fail(Failure,
+                            QStringLiteral("preset %1 came back with %2 data bytes, not 640; no file written")
+                                .arg(preset)
+                                .arg(reply->ReplyLength));
         records << reply->hexText;
     }
     progress.update(PresetFile::PresetCount, PresetFile::PresetCount, QStringLiteral("done"));

@@ -32,7 +32,13 @@ int DeviceRun::failOutcome(const QString &what) const
     case WireSession::Outcome::Done:
         break;
     }
-    return fail(NoAnswer, QStringLiteral("no answer from %1 to %2").arg(device(), what));
+    return fail(NoAnswer, QStringLiteral("%1 from %2 to %3").arg(noAnswer(), device(), what));
+}
+
+QString DeviceRun::noAnswer() const
+{
+    return session.garbled() ? QStringLiteral("only unreadable replies (noise or damaged frames on the line)")
+                             : QStringLiteral("no answer");
 }
 
 bool DeviceRun::confirm(const QString &question) const
@@ -50,13 +56,14 @@ int DeviceRun::loadFile(const QString &path, bool group, PresetFile::Content *co
     case PresetFile::Status::Ok:
         return Success;
     case PresetFile::Status::Unreadable:
-        return fail(Failure, QStringLiteral("cannot open %1: %2; nothing sent").arg(path, content->error));
+        return fail(Failure,
+                    QStringLiteral("cannot open %1: %2. Nothing was sent.").arg(path, content->error));
     case PresetFile::Status::Empty:
-        return fail(Failure, QStringLiteral("%1 is empty; nothing sent").arg(path));
+        return fail(Failure, QStringLiteral("%1 is empty. Nothing was sent.").arg(path));
     case PresetFile::Status::Damaged:
         break;
     }
-    return fail(Failure, QStringLiteral("%1: File damaged.; nothing sent").arg(path));
+    return fail(Failure, QStringLiteral("%1: File damaged. Nothing was sent.").arg(path));
 }
 
 int DeviceRun::start()
@@ -72,8 +79,9 @@ int DeviceRun::start()
         QString text = QString::fromLatin1(reply->data).trimmed();
         for (QChar &c : text)
             if (!c.isPrint()) c = u'?';
-        return fail(Failure, QStringLiteral("%1 reports version '%2', which this tool does not know")
-                                 .arg(device(), text));
+        return fail(
+            Failure,
+            QStringLiteral("%1 reports version '%2', which this tool does not know").arg(device(), text));
     }
     return Success;
 }

@@ -22,6 +22,8 @@ public:
     // The exit for the session's last outcome: no answer (3, naming what was asked), port lost or
     // refused (1), interrupted (130).
     int failOutcome(const QString &what) const;
+    // "no answer", or what came instead of one.
+    QString noAnswer() const;
     // "device 5 on ttySIM0"
     QString device() const;
 

@@ -22,9 +22,9 @@ int runMeter(const WireOptions &options, Interrupt &interrupt)
     QElapsedTimer tick;
     do {
         tick.start();
-        const std::optional<ReplyFrame> reply = run.session.request(
-            [&] { return FrameBuilder::meterPoll(state); }, CMD_Meter, WireSession::AnySlot,
-            WireSession::replyTimeout(MeterReplyLength));
+        const std::optional<ReplyFrame> reply =
+            run.session.request([&] { return FrameBuilder::meterPoll(state); }, CMD_Meter,
+                                WireSession::AnySlot, WireSession::replyTimeout(MeterReplyLength));
         if (!reply) {
             // Ctrl-C is how a watch ends.
             if (options.watch && run.session.outcome() == WireSession::Outcome::Interrupted) return Success;
@@ -32,10 +32,11 @@ int runMeter(const WireOptions &options, Interrupt &interrupt)
         }
         const std::optional<MeterView> view = decodeMeter(state, reply->bytes());
         if (!view) return run.fail(Failure, QStringLiteral("short meter reply"));
-        printLine(QStringLiteral("%1   Limiter: %2   Status: %3 %4")
-                      .arg(view->statusText, view->limiterLed ? QStringLiteral("on (%1)").arg(view->edt1)
-                                                              : QStringLiteral("off"),
-                           view->edt2, view->edt3));
+        printLine(
+            QStringLiteral("%1   Limiter: %2   Status: %3 %4")
+                .arg(view->statusText,
+                     view->limiterLed ? QStringLiteral("on (%1)").arg(view->edt1) : QStringLiteral("off"),
+                     view->edt2, view->edt3));
         const int rest = scaled(tickMs) - int(tick.elapsed());
         if (options.watch && rest > 0 && !run.session.pause(int(rest / timeScale()))) {
             if (run.session.outcome() == WireSession::Outcome::Interrupted) return Success;

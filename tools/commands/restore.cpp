@@ -19,7 +19,8 @@ int runRestore(const WireOptions &options, Interrupt &interrupt)
     const QString file = options.arguments.first();
     PresetFile::Content content;
     if (const int code = run.loadFile(file, true, &content); code != Success) return code;
-    if (!run.confirm(QStringLiteral("Overwrite all 20 presets stored in %1 with %2?").arg(run.device(), file)))
+    if (!run.confirm(
+            QStringLiteral("Overwrite all 20 presets stored in %1 with %2?").arg(run.device(), file)))
         return run.fail(Failure, QStringLiteral("not confirmed; nothing sent"));
     if (const int code = run.start(); code != Success) return code;
 
@@ -35,17 +36,18 @@ int runRestore(const WireOptions &options, Interrupt &interrupt)
         if (!run.session.sendBulk(FrameBuilder::bulkWrite(state, preset, CMD_Rw_20_Group, image)) ||
             !run.session.pause(storeMs)) {
             progress.finish();
-            return run.failOutcome(QStringLiteral("the write of preset %1 (presets before it are written)")
-                                       .arg(preset));
+            return run.failOutcome(
+                QStringLiteral("the write of preset %1 (presets before it are written)").arg(preset));
         }
     }
     progress.update(PresetFile::PresetCount, PresetFile::PresetCount, QStringLiteral("reading names"));
     progress.finish();
-    if (!run.session.pause(BeforeNamesMs)) return run.failOutcome(QStringLiteral("the wait after the writes"));
+    if (!run.session.pause(BeforeNamesMs))
+        return run.failOutcome(QStringLiteral("the wait after the writes"));
 
-    const std::optional<ReplyFrame> reply =
-        run.session.request([&] { return FrameBuilder::readRequest(state, 0, CMD_R_20_Username, 0); },
-                            CMD_R_20_Username, WireSession::AnySlot, WireSession::replyTimeout(NamesReplyLength));
+    const std::optional<ReplyFrame> reply = run.session.request(
+        [&] { return FrameBuilder::readRequest(state, 0, CMD_R_20_Username, 0); }, CMD_R_20_Username,
+        WireSession::AnySlot, WireSession::replyTimeout(NamesReplyLength));
     if (!reply) return run.failOutcome(QStringLiteral("the names read after writing all 20 presets"));
     PresetNames names;
     if (!decodeNames(reply->bytes(), names)) return run.fail(Failure, QStringLiteral("short names reply"));

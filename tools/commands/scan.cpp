@@ -63,12 +63,13 @@ int runScan(const WireOptions &options, Interrupt &interrupt)
         for (int id : options.ids) {
             progress.update(done++, total, QStringLiteral("%1 ID %2").arg(port).arg(id));
             session.setDevice(id);
-            const auto reply = session.request([&] { return FrameBuilder::meterPoll(session.state()); }, CMD_Meter,
-                                               WireSession::AnySlot, ProbeMs, 1);
+            const auto reply = session.request([&] { return FrameBuilder::meterPoll(session.state()); },
+                                               CMD_Meter, WireSession::AnySlot, ProbeMs, 1);
             if (reply) result.ids << id;
             if (session.outcome() == WireSession::Outcome::Interrupted) {
                 progress.finish();
-                printError(QStringLiteral("spktool scan: interrupted at %1 ID %2; port closed").arg(port).arg(id));
+                printError(
+                    QStringLiteral("spktool scan: interrupted at %1 ID %2; port closed").arg(port).arg(id));
                 return Interrupted;
             }
             if (session.outcome() == WireSession::Outcome::Lost) {
@@ -97,10 +98,12 @@ int runScan(const WireOptions &options, Interrupt &interrupt)
         QJsonObject o{{"port", r.port}, {"ids", jsonIds}};
         if (!r.error.isEmpty()) o.insert("error", r.error);
         json << o;
-        if (!options.json) printLine(QStringLiteral("%1:%2").arg(r.port, ids.isEmpty() ? QString() : u' ' + ids.join(u' ')));
+        if (!options.json)
+            printLine(QStringLiteral("%1:%2").arg(r.port, ids.isEmpty() ? QString() : u' ' + ids.join(u' ')));
     }
     if (options.json)
-        printLine(QString::fromUtf8(QJsonDocument(QJsonObject{{"ports", json}}).toJson(QJsonDocument::Compact)));
+        printLine(
+            QString::fromUtf8(QJsonDocument(QJsonObject{{"ports", json}}).toJson(QJsonDocument::Compact)));
     if (failed) return Failure;
     return found ? Success : NoAnswer;
 }

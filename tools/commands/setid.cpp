@@ -26,9 +26,10 @@ int runSetId(const WireOptions &options, Interrupt &interrupt)
     const std::optional<ReplyFrame> taken =
         run.session.request([&] { return FrameBuilder::meterPoll(state); }, CMD_Meter, WireSession::AnySlot,
                             WireSession::replyTimeout(MeterReplyLength), 1);
-    if (taken) return run.fail(Failure, QStringLiteral("ID %1 is already taken on %2; nothing changed")
-                                   .arg(newId)
-                                   .arg(options.ports.first()));
+    if (taken)
+        return run.fail(Failure, QStringLiteral("ID %1 is already taken on %2; nothing changed")
+                                     .arg(newId)
+                                     .arg(options.ports.first()));
     if (run.session.outcome() != WireSession::Outcome::NoAnswer)
         return run.failOutcome(QStringLiteral("the check that ID %1 is free").arg(newId));
 
@@ -55,12 +56,16 @@ int runSetId(const WireOptions &options, Interrupt &interrupt)
                             WireSession::AnySlot, WireSession::replyTimeout(VersionReplyLength));
     if (!version) {
         if (run.session.outcome() == WireSession::Outcome::NoAnswer)
-            return run.fail(NoAnswer, QStringLiteral("the system record was sent, but nothing answers under ID %1 on %2")
-                                          .arg(newId)
-                                          .arg(options.ports.first()));
+            return run.fail(
+                NoAnswer, QStringLiteral("the system record was sent, but nothing answers under ID %1 on %2")
+                              .arg(newId)
+                              .arg(options.ports.first()));
         return run.failOutcome(QStringLiteral("the version request under ID %1").arg(newId));
     }
-    printLine(QStringLiteral("device %1 on %2 answers as %3").arg(options.id).arg(options.ports.first()).arg(newId));
+    printLine(QStringLiteral("device %1 on %2 answers as %3")
+                  .arg(options.id)
+                  .arg(options.ports.first())
+                  .arg(newId));
     return Success;
 }
 

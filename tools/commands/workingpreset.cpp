@@ -8,7 +8,6 @@
 
 #include "protocol/commands.h"
 
-
 namespace spk::tool {
 
 namespace {
@@ -70,9 +69,10 @@ int runPut(const WireOptions &options, Interrupt &interrupt)
     for (int i = 0; i < int(image.size()) && i < back.size(); ++i)
         differing += std::uint8_t(back[i]) != image[i];
     if (differing > 0)
-        printError(QStringLiteral("spktool put: warning: the working preset read back differs from %1 in %2 bytes")
-                       .arg(file)
-                       .arg(differing));
+        printError(
+            QStringLiteral("spktool put: warning: the working preset read back differs from %1 in %2 bytes")
+                .arg(file)
+                .arg(differing));
     printLine(QStringLiteral("%1: now the working preset of %2").arg(file, run.device()));
     return Success;
 }
