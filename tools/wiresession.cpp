@@ -5,6 +5,7 @@
 #include "protocol/commands.h"
 
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QTimer>
 
 namespace spk::tool {
@@ -12,6 +13,20 @@ namespace spk::tool {
 namespace {
 constexpr int ReplyMarginMs = 500;
 constexpr int TurnaroundMs = 2;
+// The path of a port the list shows. The simulator's links and /dev are looked at first: the
+// machine's full port scan takes longer than a short command's whole exchange.
+QString pathOfPort(const QString &name)
+{
+    for (const PortInfo &p : SystemPortCatalog::virtualPorts(SystemPortCatalog::virtualPortDir()))
+        if (p.name == name) return p.path;
+    const QFileInfo device(QStringLiteral("/dev/") + name);
+    if (device.exists() && !device.isDir() && !device.isFile()) return device.filePath();
+    SystemPortCatalog catalog;
+    for (const PortInfo &p : catalog.ports())
+        if (p.name == name) return p.path;
+    return {};
+}
+
 } // namespace
 
 WireSession::WireSession(Interrupt &interrupt, QObject *parent)
@@ -38,10 +53,7 @@ bool WireSession::open(const QString &port)
     QString path = port;
     m_portName = port;
     if (!port.contains(u'/')) {
-        SystemPortCatalog catalog;
-        path.clear();
-        for (const PortInfo &p : catalog.ports())
-            if (p.name == port) path = p.path;
+        path = pathOfPort(port);
         if (path.isEmpty()) {
             m_error = QStringLiteral("no port %1 (spktool ports lists them)").arg(port);
             return false;

@@ -33,7 +33,7 @@ int runBackup(const WireOptions &options, Interrupt &interrupt)
     const QString file = options.arguments.first();
     if (const QString why = unwritableReason(file); !why.isEmpty())
         return run.fail(Failure, QStringLiteral("cannot write %1: %2").arg(file, why));
-    if (const int code = run.start(); code != Success) return code;
+    if (const int code = run.start(DeviceRun::Check::None); code != Success) return code;
 
     LinkState &state = run.session.state();
     Progress progress(QStringLiteral("backup"), options.quiet);

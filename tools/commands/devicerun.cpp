@@ -66,10 +66,11 @@ int DeviceRun::loadFile(const QString &path, bool group, PresetFile::Content *co
     return fail(Failure, QStringLiteral("%1: File damaged. Nothing was sent.").arg(path));
 }
 
-int DeviceRun::start()
+int DeviceRun::start(Check check)
 {
     if (!session.open(options.ports.first())) return fail(Failure, session.error());
     session.setDevice(options.id);
+    if (check == Check::None) return Success;
     LinkState &state = session.state();
     const std::optional<ReplyFrame> reply =
         session.request([&] { return FrameBuilder::readRequest(state, 0, CMD_Version, 0); }, CMD_Version,

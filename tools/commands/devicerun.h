@@ -31,8 +31,11 @@ public:
     bool confirm(const QString &question) const;
     // Reads and checks a whole preset file (.gdat when group) before anything is sent.
     int loadFile(const QString &path, bool group, PresetFile::Content *content) const;
-    // Opens the port and checks the device's version. Success or the exit code, already reported.
-    int start();
+    // Opens the port and, before writes, checks that the device reports the version this tool
+    // knows. Reads skip the check: their replies are checked themselves, and a script's quick
+    // read should cost no more than its own exchange. Success or the exit code, already reported.
+    enum class Check { None, Version };
+    int start(Check check);
 
     const WireOptions &options;
     Interrupt &interrupt;

@@ -16,7 +16,7 @@ namespace spk::tool {
 int runMeter(const WireOptions &options, Interrupt &interrupt)
 {
     DeviceRun run(options, interrupt);
-    if (const int code = run.start(); code != Success) return code;
+    if (const int code = run.start(DeviceRun::Check::None); code != Success) return code;
     LinkState &state = run.session.state();
     const int tickMs = nominalInterval("tmr_pulseframe");
     QElapsedTimer tick;

@@ -22,7 +22,7 @@ int runRestore(const WireOptions &options, Interrupt &interrupt)
     if (!run.confirm(
             QStringLiteral("Overwrite all 20 presets stored in %1 with %2?").arg(run.device(), file)))
         return run.fail(Failure, QStringLiteral("not confirmed; nothing sent"));
-    if (const int code = run.start(); code != Success) return code;
+    if (const int code = run.start(DeviceRun::Check::Version); code != Success) return code;
 
     // The device needs this long to store a preset before the next one may come.
     const int storeMs = nominalInterval("tmr_send20grp");

@@ -18,7 +18,7 @@ int runSetId(const WireOptions &options, Interrupt &interrupt)
     const int newId = options.arguments.first().trimmed().toInt();
     if (!run.confirm(QStringLiteral("Change the ID of %1 to %2?").arg(run.device()).arg(newId)))
         return run.fail(Failure, QStringLiteral("not confirmed; nothing sent"));
-    if (const int code = run.start(); code != Success) return code;
+    if (const int code = run.start(DeviceRun::Check::Version); code != Success) return code;
     LinkState &state = run.session.state();
 
     // Two devices under one ID would answer at once and garble each other for good.

@@ -27,7 +27,7 @@ int runGet(const WireOptions &options, Interrupt &interrupt)
     const QString file = options.arguments.first();
     if (const QString why = unwritableReason(file); !why.isEmpty())
         return run.fail(Failure, QStringLiteral("cannot write %1: %2").arg(file, why));
-    if (const int code = run.start(); code != Success) return code;
+    if (const int code = run.start(DeviceRun::Check::None); code != Success) return code;
     const std::optional<ReplyFrame> reply = readWorkingImage(run);
     if (!reply) return run.failOutcome(QStringLiteral("the read of the working preset; no file written"));
     run.session.close();
@@ -46,7 +46,7 @@ int runPut(const WireOptions &options, Interrupt &interrupt)
     if (const int code = run.loadFile(file, false, &content); code != Success) return code;
     if (!run.confirm(QStringLiteral("Replace the working preset of %1 with %2?").arg(run.device(), file)))
         return run.fail(Failure, QStringLiteral("not confirmed; nothing sent"));
-    if (const int code = run.start(); code != Success) return code;
+    if (const int code = run.start(DeviceRun::Check::Version); code != Success) return code;
 
     // The device takes this long to apply a whole image; the editor waits as long before its read.
     constexpr int SettleMs = 9700;
