@@ -41,12 +41,12 @@ QString DeviceRun::noAnswer() const
                              : QStringLiteral("no answer");
 }
 
-bool DeviceRun::confirm(const QString &question) const
+int DeviceRun::confirm(const QString &question) const
 {
-    if (options.yes) return true;
-    if (askYes(question)) return true;
+    if (options.yes || askYes(question)) return Success;
     interrupt.poll();
-    return false;
+    if (interrupt.requested()) return fail(Interrupted, QStringLiteral("interrupted; nothing sent"));
+    return fail(Failure, QStringLiteral("not confirmed; nothing sent"));
 }
 
 int DeviceRun::loadFile(const QString &path, bool group, PresetFile::Content *content) const

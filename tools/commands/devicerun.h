@@ -27,8 +27,9 @@ public:
     // "device 5 on ttySIM0"
     QString device() const;
 
-    // --yes, or the answer to the question; a no is reported ("nothing sent").
-    bool confirm(const QString &question) const;
+    // --yes, or the answer to the question: Success, or the exit code of a no or a Ctrl-C,
+    // already reported.
+    int confirm(const QString &question) const;
     // Reads and checks a whole preset file (.gdat when group) before anything is sent.
     int loadFile(const QString &path, bool group, PresetFile::Content *content) const;
     // Opens the port and, before writes, checks that the device reports the version this tool

@@ -19,9 +19,10 @@ int runRestore(const WireOptions &options, Interrupt &interrupt)
     const QString file = options.arguments.first();
     PresetFile::Content content;
     if (const int code = run.loadFile(file, true, &content); code != Success) return code;
-    if (!run.confirm(
-            QStringLiteral("Overwrite all 20 presets stored in %1 with %2?").arg(run.device(), file)))
-        return run.fail(Failure, QStringLiteral("not confirmed; nothing sent"));
+    if (const int code = run.confirm(
+            QStringLiteral("Overwrite all 20 presets stored in %1 with %2?").arg(run.device(), file));
+        code != Success)
+        return code;
     if (const int code = run.start(DeviceRun::Check::Version); code != Success) return code;
 
     // The device needs this long to store a preset before the next one may come.

@@ -16,8 +16,10 @@ int runSetId(const WireOptions &options, Interrupt &interrupt)
 {
     DeviceRun run(options, interrupt);
     const int newId = options.arguments.first().trimmed().toInt();
-    if (!run.confirm(QStringLiteral("Change the ID of %1 to %2?").arg(run.device()).arg(newId)))
-        return run.fail(Failure, QStringLiteral("not confirmed; nothing sent"));
+    if (const int code =
+            run.confirm(QStringLiteral("Change the ID of %1 to %2?").arg(run.device()).arg(newId));
+        code != Success)
+        return code;
     if (const int code = run.start(DeviceRun::Check::Version); code != Success) return code;
     LinkState &state = run.session.state();
 

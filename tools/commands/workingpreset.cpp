@@ -44,8 +44,10 @@ int runPut(const WireOptions &options, Interrupt &interrupt)
     const QString file = options.arguments.first();
     PresetFile::Content content;
     if (const int code = run.loadFile(file, false, &content); code != Success) return code;
-    if (!run.confirm(QStringLiteral("Replace the working preset of %1 with %2?").arg(run.device(), file)))
-        return run.fail(Failure, QStringLiteral("not confirmed; nothing sent"));
+    if (const int code =
+            run.confirm(QStringLiteral("Replace the working preset of %1 with %2?").arg(run.device(), file));
+        code != Success)
+        return code;
     if (const int code = run.start(DeviceRun::Check::Version); code != Success) return code;
 
     // The device takes this long to apply a whole image; the editor waits as long before its read.
