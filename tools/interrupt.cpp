@@ -44,9 +44,10 @@ Interrupt::~Interrupt()
 void Interrupt::onPipe()
 {
     char code = 0;
-    while (::read(g_pipe[0], &code, 1) == 1) {
-    }
-    if (m_requested) return;
+    bool signalled = false;
+    while (g_pipe[0] >= 0 && ::read(g_pipe[0], &code, 1) == 1)
+        signalled = true;
+    if (!signalled || m_requested) return;
     m_requested = true;
     emit raised();
 }
