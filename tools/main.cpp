@@ -1,201 +1,89 @@
-// spktool: the command-line companion of the editor for preset files.
-
-#include "imagetext.h"
-
-#include "filters/channelresponse.h"
-#include "model/paramimage.h"
-#include "presets/presetfile.h"
+// spktool: the command-line companion of the editor: preset files, and devices on a serial line.
+#include "commands/commands.h"
+#include "console.h"
+#include "exitcodes.h"
+#include "filecommands.h"
+#include "interrupt.h"
+#include "wireoptions.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QTextStream>
+#include <QLoggingCategory>
 
-#include <optional>
+#include <cstdio>
 
 namespace {
 
-using namespace spk;
-
-enum Exit { Success = 0, FileProblem = 1, Usage = 2 };
+using namespace spk::tool;
 
 const char *const MainHelp = R"(Usage: spktool COMMAND [OPTIONS]
 
-Commands:
+Preset files:
   show FILE [--preset N]
       Print every parameter of a preset file.
   response FILE [--preset N] [--channel ip0|op0|op1|op2]
       Print the summed response of a channel as CSV.
 
-A FILE ending in .gdat holds all 20 presets (--preset picks one, default 1); any other is read as
-a one-preset .sdat file. "spktool COMMAND --help" describes a command.
+Devices on a serial line (RS-485 adapters and spksim's virtual ones):
+  ports                                       list the ports, one a line
+  scan [--port P]... [--ids A-B] [--json]     which IDs answer on which ports
+  backup --port P --id N FILE.gdat            presets 1..20 into a file
+  restore --port P --id N FILE.gdat [--yes]   presets 1..20 from a file
+  get --port P --id N FILE.sdat               the working preset into a file
+  put --port P --id N FILE.sdat [--yes]       the working preset from a file
+  meter --port P --id N [--watch]             temperature, attenuation, limiter
+  set-id --port P --id N NEW [--yes]          give device N the ID NEW
 
-Exit status: 0 done, 1 the file is missing, empty or damaged, 2 wrong usage.
+A FILE ending in .gdat holds all 20 presets; any other is read as a one-preset .sdat file.
+Device commands show progress on stderr when they take over a second (--quiet: none) and ask
+before overwriting anything on the device unless --yes is given. Ctrl-C closes the port and
+leaves no half-written file. "spktool COMMAND --help" describes a command.
+
+Exit status: 0 done, 1 port, device or file error (the message says which), 2 wrong usage,
+3 no answer from the device, 130 interrupted. QT_LOGGING_RULES="spk.*=true" shows what the
+serial port and the receive path did.
 )";
 
-const char *const ShowHelp = R"(Usage: spktool show FILE [--preset N]
-
-Prints every parameter of the preset's image: for each channel its level, mute, polarity, delay,
-high-pass and low-pass filters and ten equaliser bands, in the texts the editor shows.
-
-  --preset N   preset 1..20 of a .gdat file (default 1)
-)";
-
-const char *const ResponseHelp = R"(Usage: spktool response FILE [--preset N] [--channel ip0|op0|op1|op2]
-
-Prints the summed response (high-pass, low-pass and ten bands) of one channel as CSV with the
-header column,frequency_hz,magnitude_db,phase_rad and one row per graph column 42..713.
-
-  --preset N    preset 1..20 of a .gdat file (default 1)
-  --channel C   ip0 (default), op0, op1 or op2
-)";
-
-struct Options
+int runWire(const WireCommandSpec &spec, const QStringList &args)
 {
-    QString command;
-    QString file;
-    int preset = 1;
-    int channel = Ip0;
-    bool help = false;
-};
-
-class Tool
-{
-public:
-    Tool() : m_out(stdout), m_err(stderr) {}
-
-    int run(QStringList args);
-
-private:
-    int fail(int code, const QString &message)
-    {
-        m_err << message << Qt::endl;
-        return code;
+    QString error;
+    const std::optional<WireOptions> options = parseWireOptions(spec, args, &error);
+    if (!options) {
+        printError(QStringLiteral("spktool %1: %2 (see spktool %1 --help)").arg(args.first(), error));
+        return Usage;
     }
-    std::optional<Options> parse(QStringList args, int *exitCode);
-    std::optional<ParamImage> load(const Options &options, int *exitCode);
-
-    QTextStream m_out;
-    QTextStream m_err;
-};
-
-std::optional<Options> Tool::parse(QStringList args, int *exitCode)
-{
-    Options o;
-    o.command = args.takeFirst();
-    const bool response = o.command == QLatin1String("response");
-    for (int i = 0; i < args.size(); ++i) {
-        QString arg = args[i];
-        QString value;
-        const bool takesValue =
-            arg.startsWith(QLatin1String("--preset")) || arg.startsWith(QLatin1String("--channel"));
-        if (takesValue && arg.contains(u'=')) {
-            value = arg.section(u'=', 1);
-            arg = arg.section(u'=', 0, 0);
-        } else if (takesValue && (arg == QLatin1String("--preset") || arg == QLatin1String("--channel"))) {
-            if (i + 1 >= args.size()) {
-                *exitCode = fail(Usage, QStringLiteral("spktool %1: %2 needs a value").arg(o.command, arg));
-                return std::nullopt;
-            }
-            value = args[++i];
-        }
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            o.help = true;
-        } else if (arg == QLatin1String("--preset")) {
-            bool ok = false;
-            o.preset = value.toInt(&ok);
-            if (!ok || o.preset < 1 || o.preset > PresetFile::PresetCount) {
-                *exitCode = fail(Usage, QStringLiteral("spktool %1: --preset must be 1..20").arg(o.command));
-                return std::nullopt;
-            }
-        } else if (arg == QLatin1String("--channel") && response) {
-            o.channel = -1;
-            for (int c = 0; c < ChannelCount; ++c) {
-                if (value == QLatin1String(ChannelGroups[c].name)) o.channel = c;
-            }
-            if (o.channel < 0) {
-                *exitCode =
-                    fail(Usage, QStringLiteral("spktool response: --channel must be ip0, op0, op1 or op2"));
-                return std::nullopt;
-            }
-        } else if (arg.startsWith(u'-') && arg.size() > 1) {
-            *exitCode = fail(Usage, QStringLiteral("spktool %1: unknown option '%2'").arg(o.command, arg));
-            return std::nullopt;
-        } else if (o.file.isEmpty()) {
-            o.file = arg;
-        } else {
-            *exitCode =
-                fail(Usage, QStringLiteral("spktool %1: unexpected argument '%2'").arg(o.command, arg));
-            return std::nullopt;
-        }
-    }
-    if (!o.help && o.file.isEmpty()) {
-        *exitCode =
-            fail(Usage, QStringLiteral("spktool %1: missing FILE (see spktool %1 --help)").arg(o.command));
-        return std::nullopt;
-    }
-    return o;
-}
-
-std::optional<ParamImage> Tool::load(const Options &options, int *exitCode)
-{
-    const bool group =
-        QFileInfo(options.file).suffix().compare(QLatin1String("gdat"), Qt::CaseInsensitive) == 0;
-    if (!group && options.preset != 1) {
-        *exitCode =
-            fail(Usage, QStringLiteral("spktool %1: --preset applies to .gdat files").arg(options.command));
-        return std::nullopt;
-    }
-    const PresetFile::Content content =
-        group ? PresetFile::readGdat(options.file) : PresetFile::readSdat(options.file);
-    switch (content.status) {
-    case PresetFile::Status::Ok:
-        break;
-    case PresetFile::Status::Unreadable:
-        *exitCode =
-            fail(FileProblem, QStringLiteral("spktool: cannot open %1: %2").arg(options.file, content.error));
-        return std::nullopt;
-    case PresetFile::Status::Empty:
-        *exitCode = fail(FileProblem, QStringLiteral("spktool: %1 is empty").arg(options.file));
-        return std::nullopt;
-    case PresetFile::Status::Damaged:
-        *exitCode = fail(FileProblem, QStringLiteral("File damaged."));
-        return std::nullopt;
-    }
-    ParamImage image;
-    image.setBytes(PresetFile::imageOfRecord(content.records[group ? options.preset - 1 : 0]));
-    return image;
-}
-
-int Tool::run(QStringList args)
-{
-    if (args.isEmpty()) return fail(Usage, QStringLiteral("spktool: missing COMMAND (see spktool --help)"));
-    if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h") ||
-        args.first() == QLatin1String("help")) {
-        m_out << MainHelp;
-        return Success;
-    }
-    if (args.first() != QLatin1String("show") && args.first() != QLatin1String("response"))
-        return fail(Usage,
-                    QStringLiteral("spktool: unknown command '%1' (see spktool --help)").arg(args.first()));
-
-    int exitCode = Success;
-    const std::optional<Options> options = parse(args, &exitCode);
-    if (!options) return exitCode;
-    const bool show = options->command == QLatin1String("show");
     if (options->help) {
-        m_out << (show ? ShowHelp : ResponseHelp);
+        std::fputs(spec.help, stdout);
+        if (options->command != QLatin1String("ports")) std::fputs(qPrintable(commonHelp()), stdout);
         return Success;
     }
-    const std::optional<ParamImage> image = load(*options, &exitCode);
-    if (!image) return exitCode;
-    if (show) {
-        m_out << describeImage(*image).join(u'\n') << Qt::endl;
-    } else {
-        ChannelResponse response(options->channel);
-        response.computeAll(*image);
-        m_out << responseCsv(response).join(u'\n') << Qt::endl;
+    Interrupt interrupt;
+    const QString &c = options->command;
+    if (c == QLatin1String("ports")) return runPorts(*options);
+    if (c == QLatin1String("scan")) return runScan(*options, interrupt);
+    if (c == QLatin1String("backup")) return runBackup(*options, interrupt);
+    if (c == QLatin1String("restore")) return runRestore(*options, interrupt);
+    if (c == QLatin1String("get")) return runGet(*options, interrupt);
+    if (c == QLatin1String("put")) return runPut(*options, interrupt);
+    if (c == QLatin1String("meter")) return runMeter(*options, interrupt);
+    return runSetId(*options, interrupt);
+}
+
+int run(QStringList args)
+{
+    if (args.isEmpty()) {
+        printError(QStringLiteral("spktool: missing COMMAND (see spktool --help)"));
+        return Usage;
     }
-    return Success;
+    const QString command = args.first();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
+        std::fputs(MainHelp, stdout);
+        return Success;
+    }
+    if (isFileCommand(command)) return runFileCommand(args);
+    if (const WireCommandSpec *spec = wireCommand(command)) return runWire(*spec, args);
+    printError(QStringLiteral("spktool: unknown command '%1' (see spktool --help)").arg(command));
+    return Usage;
 }
 
 } // namespace
@@ -203,7 +91,9 @@ int Tool::run(QStringList args)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // Stderr carries one line per failure; QT_LOGGING_RULES="spk.*=true" still shows the details.
+    QLoggingCategory::setFilterRules(QStringLiteral("spk.*.debug=false"));
     QStringList args = app.arguments();
     args.removeFirst();
-    return Tool().run(args);
+    return run(args);
 }

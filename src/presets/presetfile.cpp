@@ -109,16 +109,20 @@ PresetFile::Content PresetFile::readGdat(const QString &path)
 
 bool PresetFile::writeLines(const QString &path, const QList<QByteArray> &lines, QString *error)
 {
+    const auto fail = [error](const QString &why) {
+        if (error) *error = why;
+        return false;
+    };
+    // QSaveFile would only say that it cannot write into a directory's temporary name.
+    if (QFileInfo(path).isDir()) return fail(QStringLiteral("is a directory"));
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        for (const QByteArray &line : lines) {
-            file.write(line.toUpper());
-            file.write("\r\n");
-        }
-        if (file.commit()) return true;
+    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+    for (const QByteArray &line : lines) {
+        file.write(line.toUpper());
+        file.write("\r\n");
     }
-    if (error) *error = file.errorString();
-    return false;
+    if (!file.commit()) return fail(file.errorString());
+    return true;
 }
 
 bool PresetFile::writeSdat(const QString &path, const QByteArray &record, QString *error)
@@ -133,7 +137,7 @@ bool PresetFile::writeSdat(const QString &path, const QByteArray &record, QStrin
 bool PresetFile::writeGdat(const QString &path, const QList<QByteArray> &records, QString *error)
 {
     if (records.size() != PresetCount || !std::all_of(records.begin(), records.end(), isRecord)) {
-        if (error) *error = QStringLiteral("not twenty preset records");
+        if (error) *error = QStringLiteral("not 20 preset records");
         return false;
     }
     QList<QByteArray> lines;

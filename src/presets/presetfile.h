@@ -60,7 +60,7 @@ public:
     static std::array<std::uint8_t, ImageSize> imageOfRecord(const QByteArray &record);
 
     // Refuse (false, nothing written) records that are not valid; false also when the file cannot be
-    // written, with the reason in error. A file that was there stays as it was then.
+    // written. error, when given, says why. The file appears whole or not at all.
     static bool writeSdat(const QString &path, const QByteArray &record, QString *error = nullptr);
     static bool writeGdat(const QString &path, const QList<QByteArray> &records, QString *error = nullptr);
 

@@ -9,3 +9,7 @@ spk_test(tst_e2e_addressing SOURCES e2e/tst_addressing.cpp e2e/e2efixture.h gui/
 # The editor on the USB link against the simulated HID device (its own read threads included).
 spk_test(tst_e2e_usb SOURCES e2e/tst_usb.cpp gui/windowfixture.h fakes/fakeportcatalog.h
          LIBS app simusb TIMEOUT 120)
+# spktool's device commands, run as a program against the simulator in the test's process.
+spk_test(tst_spktool_wire SOURCES e2e/tst_spktool_wire.cpp LIBS sim core TIMEOUT 180)
+target_compile_definitions(tst_spktool_wire PRIVATE SPKTOOL_PATH="$<TARGET_FILE:spktool>")
+add_dependencies(tst_spktool_wire spktool)

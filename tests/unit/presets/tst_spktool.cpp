@@ -94,6 +94,11 @@ void TestSpkTool::initTestCase()
 
 void TestSpkTool::help()
 {
+    for (const char *command : {"ports", "scan", "backup", "restore", "get", "put", "meter", "set-id"}) {
+        const Run r = spktool({command, "--help"});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.startsWith(QStringLiteral("Usage: spktool %1").arg(command)), qPrintable(r.out));
+    }
     Run r = spktool({"--help"});
     QCOMPARE(r.exitCode, 0);
     QVERIFY(r.out.contains("show FILE"));
@@ -252,6 +257,23 @@ void TestSpkTool::usage_data()
     QTest::newRow("unknown option") << QStringList{"show", "a.sdat", "--verbose"} << 2;
     QTest::newRow("missing file") << QStringList{"show", "/nonexistent/x.sdat"} << 1;
     QTest::newRow("directory") << QStringList{"response", "/"} << 1;
+    // Device commands check their command line before they look for a port.
+    QTest::newRow("scan ids 0") << QStringList{"scan", "--ids", "0-5"} << 2;
+    QTest::newRow("scan ids 251") << QStringList{"scan", "--ids", "250,251"} << 2;
+    QTest::newRow("scan ids open range") << QStringList{"scan", "--ids", "5-"} << 2;
+    QTest::newRow("scan ids text") << QStringList{"scan", "--ids", "all"} << 2;
+    QTest::newRow("scan with id") << QStringList{"scan", "--id", "5"} << 2;
+    QTest::newRow("ports with argument") << QStringList{"ports", "x"} << 2;
+    QTest::newRow("backup without id") << QStringList{"backup", "--port", "p", "a.gdat"} << 2;
+    QTest::newRow("backup two ids") << QStringList{"backup", "--port", "p", "--id",
+                                                   "1",      "--id",   "2", "a.gdat"}
+                                    << 2;
+    QTest::newRow("restore two files") << QStringList{"restore", "--port", "p", "--id", "1", "a", "b"} << 2;
+    QTest::newRow("set-id without NEW") << QStringList{"set-id", "--port", "p", "--id", "1"} << 2;
+    QTest::newRow("set-id 251") << QStringList{"set-id", "--port", "p", "--id", "1", "251"} << 2;
+    QTest::newRow("time scale 0") << QStringList{"meter", "--port", "p", "--id", "1", "--time-scale", "0"}
+                                  << 2;
+    QTest::newRow("yes for get") << QStringList{"get", "--port", "p", "--id", "1", "a.sdat", "--yes"} << 2;
 }
 
 void TestSpkTool::usage()

@@ -1,0 +1,174 @@
+#include "wiresession.h"
+
+#include "link/portcatalog.h"
+#include "model/timing.h"
+#include "protocol/commands.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTimer>
+
+namespace spk::tool {
+
+namespace {
+constexpr int ReplyMarginMs = 500;
+constexpr int TurnaroundMs = 2;
+// The path of a port the list shows. The simulator's links and /dev are looked at first: the
+// machine's full port scan takes longer than a short command's whole exchange.
+QString pathOfPort(const QString &name)
+{
+    for (const PortInfo &p : SystemPortCatalog::virtualPorts(SystemPortCatalog::virtualPortDir()))
+        if (p.name == name) return p.path;
+    const QFileInfo device(QStringLiteral("/dev/") + name);
+    if (device.exists() && !device.isDir() && !device.isFile()) return device.filePath();
+    SystemPortCatalog catalog;
+    for (const PortInfo &p : catalog.ports())
+        if (p.name == name) return p.path;
+    return {};
+}
+
+} // namespace
+
+WireSession::WireSession(Interrupt &interrupt, QObject *parent)
+    : QObject(parent), m_interrupt(interrupt), m_transmitter(m_state, m_driver), m_receiver(m_state)
+{
+    connect(&m_driver, &Transport::received, this, [this](const QByteArray &bytes) {
+        m_bytesSeen += bytes.size();
+        m_receiver.serialArrival(bytes);
+    });
+    connect(&m_driver, &Transport::failed, this, &WireSession::onFailed);
+    connect(&m_interrupt, &Interrupt::raised, this, [this] {
+        if (m_wake) m_wake();
+    });
+}
+
+WireSession::~WireSession()
+{
+    close();
+}
+
+bool WireSession::open(const QString &port)
+{
+    close();
+    QString path = port;
+    m_portName = port;
+    if (!port.contains(u'/')) {
+        path = pathOfPort(port);
+        if (path.isEmpty()) {
+            m_error = QStringLiteral("no port %1 (spktool ports lists them)").arg(port);
+            return false;
+        }
+    }
+    if (!m_driver.OpenPort(path)) {
+        m_error = QStringLiteral("cannot open %1: %2").arg(port, m_driver.lastError());
+        return false;
+    }
+    m_driver.StartReader();
+    m_state.Connected = true;
+    m_receiver.reset();
+    m_outcome = Outcome::Done;
+    return true;
+}
+
+void WireSession::close()
+{
+    m_driver.ClosePort();
+    m_state.Connected = false;
+}
+
+int WireSession::replyTimeout(int replyLength)
+{
+    const double wire = (FrameOverhead + replyLength + FrameOverhead) * ByteMs + TurnaroundMs;
+    return int(wire) + SerialDriver::SettleMs + ReplyMarginMs;
+}
+
+void WireSession::onFailed(const QString &reason)
+{
+    m_error = reason;
+    m_state.Connected = false;
+    m_outcome = Outcome::Lost;
+    if (m_wake) m_wake();
+}
+
+void WireSession::onReply(const ReplyFrame &frame)
+{
+    if (frame.ReplyCmd != m_wantCommand || frame.ReplyDevId != m_wantIdByte) return;
+    if (m_wantSlot != AnySlot && frame.ReplySlot != m_wantSlot) return;
+    m_reply = frame;
+    if (m_wake) m_wake();
+}
+
+void WireSession::wait(int timeoutMs, Wait kind)
+{
+    const auto over = [&] {
+        return m_interrupt.requested() || m_outcome == Outcome::Lost ||
+               (kind == Wait::Reply && m_reply.has_value());
+    };
+    if (over()) return;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    m_wake = [&loop] { loop.quit(); };
+    timer.start(scaled(timeoutMs));
+    loop.exec();
+    m_wake = nullptr;
+}
+
+std::optional<ReplyFrame> WireSession::request(const std::function<Frame()> &build, int command, int slot,
+                                               int timeoutMs, int tries)
+{
+    m_receiver.setHandler(command, [this](const ReplyFrame &f) { onReply(f); });
+    m_wantCommand = command;
+    m_wantSlot = slot;
+    m_reply.reset();
+    m_bytesSeen = 0;
+    for (int t = 0; t < tries && !m_reply; ++t) {
+        if (m_interrupt.requested() || m_outcome == Outcome::Lost) break;
+        const Frame frame = build();
+        if (frame.isEmpty()) break;
+        m_wantIdByte = std::uint8_t(frame.TxFrame.at(3));
+        // What is left of an earlier reply would swallow the head of this one.
+        m_receiver.reset();
+        if (!send(frame)) break;
+        wait(timeoutMs, Wait::Reply);
+    }
+    m_receiver.setHandler(command, nullptr);
+    m_wantCommand = -1;
+    if (m_interrupt.requested())
+        m_outcome = Outcome::Interrupted;
+    else if (m_outcome != Outcome::Lost)
+        m_outcome = m_reply ? Outcome::Done : Outcome::NoAnswer;
+    return m_outcome == Outcome::Done ? m_reply : std::nullopt;
+}
+
+bool WireSession::send(const Frame &frame)
+{
+    if (m_transmitter.transmit(frame)) return true;
+    if (m_outcome != Outcome::Lost) {
+        m_outcome = Outcome::Lost;
+        m_error = QStringLiteral("%1: write refused (%2)").arg(m_portName, m_driver.lastError());
+    }
+    return false;
+}
+
+bool WireSession::sendBulk(const BulkWrite &bulk)
+{
+    if (m_transmitter.transmitBulk(bulk)) return true;
+    if (m_outcome != Outcome::Lost) {
+        m_outcome = Outcome::Lost;
+        m_error = QStringLiteral("%1: write refused (%2)").arg(m_portName, m_driver.lastError());
+    }
+    return false;
+}
+
+bool WireSession::pause(int ms)
+{
+    m_reply.reset();
+    wait(ms, Wait::Pause);
+    if (m_interrupt.requested()) m_outcome = Outcome::Interrupted;
+    return m_outcome != Outcome::Interrupted && m_outcome != Outcome::Lost;
+}
+
+} // namespace spk::tool

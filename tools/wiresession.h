@@ -1,0 +1,84 @@
+#pragma once
+
+#include "interrupt.h"
+
+#include "link/serialdriver.h"
+#include "link/transmitter.h"
+#include "protocol/framebuilder.h"
+#include "protocol/linkstate.h"
+#include "protocol/receiver.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace spk::tool {
+
+// One serial port and one device on it, driven with the editor's frame builders, serial driver and
+// receive path. Requests wait for their reply on the event loop and return as soon as it is
+// complete; a reply counts only when its command, slot and device ID byte are the ones asked for.
+class WireSession : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Outcome { Done, NoAnswer, Lost, Interrupted };
+
+    static constexpr double ByteMs = 10.0 * 1000.0 / 9600.0; // 8N1 at 9600 baud
+    static constexpr int AnySlot = -1;
+
+    explicit WireSession(Interrupt &interrupt, QObject *parent = nullptr);
+    ~WireSession() override;
+
+    // A name from the port list (ttySIM0) or a device path. False with error() set.
+    bool open(const QString &port);
+    void close();
+    QString portName() const { return m_portName; }
+
+    // Device ID 1..250 that the following frames address.
+    void setDevice(int id) { m_state.DevIdByte = id - 1; }
+    LinkState &state() { return m_state; }
+
+    // How long a reply of replyLength data bytes may take after the request left: its wire time at
+    // 9600 baud, the read settle, and a margin for a device that thinks.
+    static int replyTimeout(int replyLength);
+
+    // Sends the request up to `tries` times until the reply (command, slot) arrives.
+    std::optional<ReplyFrame> request(const std::function<Frame()> &build, int command, int slot,
+                                      int timeoutMs, int tries = 2);
+    bool send(const Frame &frame);
+    bool sendBulk(const BulkWrite &bulk);
+    // Waits ms (time-scaled) with the event loop running; false when the wait was cut short.
+    bool pause(int ms);
+
+    Outcome outcome() const { return m_outcome; }
+    // The last request got bytes but no reply it could take: noise, a bad end byte, a broken frame.
+    bool garbled() const { return m_outcome == Outcome::NoAnswer && m_bytesSeen > 0; }
+    // Why the port did not open or went down.
+    QString error() const { return m_error; }
+
+private:
+    enum class Wait { Reply, Pause };
+    void wait(int timeoutMs, Wait kind);
+    void onReply(const ReplyFrame &frame);
+    void onFailed(const QString &reason);
+
+    Interrupt &m_interrupt;
+    LinkState m_state;
+    SerialDriver m_driver;
+    Transmitter m_transmitter;
+    Receiver m_receiver;
+    QString m_portName;
+    QString m_error;
+    Outcome m_outcome = Outcome::Done;
+
+    // The reply being waited for.
+    int m_wantCommand = -1;
+    int m_wantSlot = AnySlot;
+    int m_wantIdByte = -1;
+    std::optional<ReplyFrame> m_reply;
+    qint64 m_bytesSeen = 0;
+    std::function<void()> m_wake;
+};
+
+} // namespace spk::tool
