@@ -43,16 +43,16 @@ Exit status: 0 done, 1 port, device or file error (the message says which), 2 wr
 serial port and the receive path did.
 )";
 
-int runWire(const WireCommandSpec &spec, const QStringList &args)
+int runWire(const WireCommandInfo &info, const QStringList &args)
 {
     QString error;
-    const std::optional<WireOptions> options = parseWireOptions(spec, args, &error);
+    const std::optional<WireOptions> options = parseWireOptions(info, args, &error);
     if (!options) {
         printError(QStringLiteral("spktool %1: %2 (see spktool %1 --help)").arg(args.first(), error));
         return Usage;
     }
     if (options->help) {
-        std::fputs(spec.help, stdout);
+        std::fputs(info.help, stdout);
         if (options->command != QLatin1String("ports")) std::fputs(qPrintable(commonHelp()), stdout);
         return Success;
     }
@@ -81,7 +81,7 @@ int run(QStringList args)
         return Success;
     }
     if (isFileCommand(command)) return runFileCommand(args);
-    if (const WireCommandSpec *spec = wireCommand(command)) return runWire(*spec, args);
+    if (const WireCommandInfo *info = wireCommand(command)) return runWire(*info, args);
     printError(QStringLiteral("spktool: unknown command '%1' (see spktool --help)").arg(command));
     return Usage;
 }

@@ -20,7 +20,7 @@ const char *const CommonHelp = R"(
 Exit status: 0 done, 1 port, device or file error, 2 wrong usage, 3 no answer, 130 interrupted.
 )";
 
-const WireCommandSpec Commands[] = {
+const WireCommandInfo Commands[] = {
     {"ports", "", "", R"(Usage: spktool ports
 
 Prints the serial ports the editor lists, one a line: the machine's ports and spksim's virtual
@@ -85,9 +85,9 @@ version under NEW to confirm. Refused when another device already answers to NEW
 )"},
 };
 
-bool takes(const WireCommandSpec &spec, const char *option)
+bool takes(const WireCommandInfo &info, const char *option)
 {
-    return QString::fromLatin1(spec.options).split(u' ').contains(QLatin1String(option));
+    return QString::fromLatin1(info.options).split(u' ').contains(QLatin1String(option));
 }
 
 std::optional<int> parseId(const QString &text)
@@ -100,15 +100,15 @@ std::optional<int> parseId(const QString &text)
 
 } // namespace
 
-QList<WireCommandSpec> wireCommands()
+QList<WireCommandInfo> wireCommands()
 {
-    return QList<WireCommandSpec>(std::begin(Commands), std::end(Commands));
+    return QList<WireCommandInfo>(std::begin(Commands), std::end(Commands));
 }
 
-const WireCommandSpec *wireCommand(const QString &name)
+const WireCommandInfo *wireCommand(const QString &name)
 {
-    for (const WireCommandSpec &spec : Commands)
-        if (name == QLatin1String(spec.name)) return &spec;
+    for (const WireCommandInfo &info : Commands)
+        if (name == QLatin1String(info.name)) return &info;
     return nullptr;
 }
 
@@ -129,7 +129,7 @@ std::optional<QList<int>> parseIdList(const QString &text)
     return ids;
 }
 
-std::optional<WireOptions> parseWireOptions(const WireCommandSpec &spec, const QStringList &args,
+std::optional<WireOptions> parseWireOptions(const WireCommandInfo &info, const QStringList &args,
                                             QString *error)
 {
     const auto fail = [error](const QString &why) {
@@ -150,19 +150,19 @@ std::optional<WireOptions> parseWireOptions(const WireCommandSpec &spec, const Q
     parser.addOption(help);
     parser.addOption(scale);
     for (const QCommandLineOption &o : {port, id, ids, json, watch, yes, quiet})
-        if (takes(spec, qPrintable(o.names().first()))) parser.addOption(o);
+        if (takes(info, qPrintable(o.names().first()))) parser.addOption(o);
 
     // The parser wants a program name first; the command stands in for it.
     if (!parser.parse(args)) return fail(parser.errorText());
     WireOptions o;
-    o.command = QString::fromLatin1(spec.name);
+    o.command = QString::fromLatin1(info.name);
     o.help = parser.isSet(help);
     if (o.help) return o;
 
     o.arguments = parser.positionalArguments();
-    const bool wantsArgument = spec.arguments[0] != '\0';
+    const bool wantsArgument = info.arguments[0] != '\0';
     if (wantsArgument && o.arguments.isEmpty())
-        return fail(QStringLiteral("missing %1").arg(QLatin1String(spec.arguments)));
+        return fail(QStringLiteral("missing %1").arg(QLatin1String(info.arguments)));
     if (o.arguments.size() > (wantsArgument ? 1 : 0))
         return fail(QStringLiteral("unexpected argument '%1'").arg(o.arguments.last()));
 
@@ -175,21 +175,21 @@ std::optional<WireOptions> parseWireOptions(const WireCommandSpec &spec, const Q
     }
     // The parser warns about options it was not given; ask only about those of this command.
     const auto has = [&](const QCommandLineOption &opt) {
-        return takes(spec, qPrintable(opt.names().first())) && parser.isSet(opt);
+        return takes(info, qPrintable(opt.names().first())) && parser.isSet(opt);
     };
     if (has(port)) o.ports = parser.values(port);
     o.json = has(json);
     o.watch = has(watch);
     o.yes = has(yes);
     o.quiet = has(quiet);
-    if (takes(spec, "ids")) {
+    if (takes(info, "ids")) {
         const std::optional<QList<int>> list = parseIdList(parser.isSet(ids) ? parser.value(ids) : "1-250");
         if (!list)
             return fail(QStringLiteral("--ids wants IDs 1..250 like 5, 1-20 or 1,5,9-12, not '%1'")
                             .arg(parser.value(ids)));
         o.ids = *list;
     }
-    if (takes(spec, "id")) {
+    if (takes(info, "id")) {
         if (o.ports.isEmpty()) return fail(QStringLiteral("missing --port (spktool ports lists them)"));
         if (o.ports.size() > 1) return fail(QStringLiteral("one --port only"));
         if (parser.values(id).size() > 1) return fail(QStringLiteral("one --id only"));

@@ -24,7 +24,7 @@ struct WireOptions
     QStringList arguments; // FILE or NEW
 };
 
-struct WireCommandSpec
+struct WireCommandInfo
 {
     const char *name;
     const char *options;   // the options it takes, e.g. "port id yes"
@@ -33,11 +33,11 @@ struct WireCommandSpec
 };
 
 // The device commands; null for another name.
-const WireCommandSpec *wireCommand(const QString &name);
-QList<WireCommandSpec> wireCommands();
+const WireCommandInfo *wireCommand(const QString &name);
+QList<WireCommandInfo> wireCommands();
 
 // Parses args (the command first). On a usage error returns nullopt and sets error.
-std::optional<WireOptions> parseWireOptions(const WireCommandSpec &spec, const QStringList &args,
+std::optional<WireOptions> parseWireOptions(const WireCommandInfo &info, const QStringList &args,
                                             QString *error);
 
 // The options every device command takes, for its --help.
