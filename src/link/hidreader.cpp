@@ -41,6 +41,8 @@ void HidReader::run()
         if (n < 0) {
             if (m_stop) return;
             const HidError error = m_device.readError();
+            // Not reading any more by the time anyone hears of the failure.
+            m_running = false;
             QMetaObject::invokeMethod(
                 this, [this, error] { emit failed(error); }, Qt::QueuedConnection);
             return;
