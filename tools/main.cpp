@@ -23,7 +23,8 @@ Preset files:
   response FILE [--preset N] [--channel ip0|op0|op1|op2]
       Print the summed response of a channel as CSV.
 
-Devices on a serial line (RS-485 adapters and spksim's virtual ones):
+Devices on a serial line (RS-485 adapters and spksim's virtual ones) or on USB (--usb in place
+of --port P; set-id is for RS-485 lines only):
   ports                                       list the ports, one a line
   scan [--port P]... [--ids A-B] [--json]     which IDs answer on which ports
   backup --port P --id N FILE.gdat            presets 1..20 into a file

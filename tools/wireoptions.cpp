@@ -14,6 +14,8 @@ constexpr int MinId = 1;
 constexpr int MaxId = 250;
 
 const char *const CommonHelp = R"(
+  --usb             the processor on USB instead of a serial port (with several plugged in,
+                    --port usb:PATH from "spktool ports" names one)
   --quiet           no progress on stderr
   --time-scale F    multiply every wait and pacing by F (for tests against spksim --time-scale F)
 
@@ -23,31 +25,31 @@ Exit status: 0 done, 1 port, device or file error, 2 wrong usage, 3 no answer, 1
 const WireCommandInfo Commands[] = {
     {"ports", "", "", R"(Usage: spktool ports
 
-Prints the serial ports the editor lists, one a line: the machine's ports and spksim's virtual
-adapters (ttySIM0 ...).
+Prints the ports the editor lists, one a line: the machine's serial ports, spksim's virtual
+adapters (ttySIM0 ...) and the processors on USB (usb:/dev/hidraw3 ...).
 )"},
-    {"scan", "port ids json quiet", "", R"(Usage: spktool scan [--port P]... [--ids A-B] [--json]
+    {"scan", "port usb ids json quiet", "", R"(Usage: spktool scan [--port P]... [--ids A-B] [--json]
 
 Polls each ID on each port with a meter request and prints the IDs that answer, one port a line:
 "ttySIM0: 1 5 9" (a port where nothing answers shows no IDs). Each probe waits at most 100 ms and
 moves on as soon as the reply is in.
 
   --port P          a port from "spktool ports" or a device path; repeat for several
-                    (default: every listed port)
+                    (default: every listed port, the processors on USB among them)
   --ids LIST        IDs to probe: 5, 1-20, 1,5,9-12 (default 1-250)
   --json            {"ports": [{"port": "ttySIM0", "ids": [1, 5, 9]}, ...]}; a port that cannot be
                     opened carries "error"
 
 Exit status 3 when no device answered anywhere, 1 when a port could not be opened.
 )"},
-    {"backup", "port id quiet", "FILE", R"(Usage: spktool backup --port P --id N FILE.gdat
+    {"backup", "port usb id quiet", "FILE", R"(Usage: spktool backup (--port P | --usb) --id N FILE.gdat
 
 Reads presets 1..20 of device N into FILE, the all-presets file that the editor's "Load all presets
 from PC" takes (40 lines, CR LF). Each request goes out as soon as the previous reply is in; a
 preset that does not answer after two tries fails the command with its number, and no file is
 written. An existing FILE is replaced only when the whole backup succeeded.
 )"},
-    {"restore", "port id yes quiet", "FILE", R"(Usage: spktool restore --port P --id N FILE.gdat [--yes]
+    {"restore", "port usb id yes quiet", "FILE", R"(Usage: spktool restore (--port P | --usb) --id N FILE.gdat [--yes]
 
 Writes the 20 presets of FILE into device N, one every 1500 ms (the device stores each in its
 memory), then reads the preset names back and prints them ("1: name" .. "20: name"). The whole file
@@ -55,12 +57,12 @@ is checked first; a damaged file ("File damaged.") sends nothing.
 
   --yes             do not ask before overwriting the device's presets
 )"},
-    {"get", "port id quiet", "FILE", R"(Usage: spktool get --port P --id N FILE.sdat
+    {"get", "port usb id quiet", "FILE", R"(Usage: spktool get (--port P | --usb) --id N FILE.sdat
 
 Reads the working preset of device N into FILE, the one-preset file that the editor's "Load a
 preset from PC" takes.
 )"},
-    {"put", "port id yes quiet", "FILE", R"(Usage: spktool put --port P --id N FILE.sdat [--yes]
+    {"put", "port usb id yes quiet", "FILE", R"(Usage: spktool put (--port P | --usb) --id N FILE.sdat [--yes]
 
 Loads the preset of FILE as the working preset of device N, waits 9.7 s for the device to take it,
 and reads it back; a read-back that differs from the file is reported on stderr. A damaged file
@@ -68,7 +70,7 @@ sends nothing.
 
   --yes             do not ask before replacing the working preset
 )"},
-    {"meter", "port id watch quiet", "", R"(Usage: spktool meter --port P --id N [--watch]
+    {"meter", "port usb id watch quiet", "", R"(Usage: spktool meter (--port P | --usb) --id N [--watch]
 
 Prints the device's temperature, attenuation and limiter as the editor shows them, one line a
 reading:
@@ -76,10 +78,11 @@ reading:
 
   --watch           a reading every 350 ms until Ctrl-C (which then ends with status 0)
 )"},
-    {"set-id", "port id yes quiet", "NEW", R"(Usage: spktool set-id --port P --id N NEW [--yes]
+    {"set-id", "port usb id yes quiet", "NEW", R"(Usage: spktool set-id --port P --id N NEW [--yes]
 
 Gives device N the ID NEW (1..250): writes its system record with the new ID, then asks for the
-version under NEW to confirm. Refused when another device already answers to NEW.
+version under NEW to confirm. Refused when another device already answers to NEW, and on USB
+(IDs matter on an RS-485 line only).
 
   --yes             do not ask before changing the ID
 )"},
@@ -146,10 +149,11 @@ std::optional<WireOptions> parseWireOptions(const WireCommandInfo &info, const Q
     const QCommandLineOption watch("watch");
     const QCommandLineOption yes("yes");
     const QCommandLineOption quiet("quiet");
+    const QCommandLineOption usb("usb");
     const QCommandLineOption scale("time-scale", QString(), "F");
     parser.addOption(help);
     parser.addOption(scale);
-    for (const QCommandLineOption &o : {port, id, ids, json, watch, yes, quiet})
+    for (const QCommandLineOption &o : {port, usb, id, ids, json, watch, yes, quiet})
         if (takes(info, qPrintable(o.names().first()))) parser.addOption(o);
 
     // The parser wants a program name first; the command stands in for it.
@@ -178,6 +182,10 @@ std::optional<WireOptions> parseWireOptions(const WireCommandInfo &info, const Q
         return takes(info, qPrintable(opt.names().first())) && parser.isSet(opt);
     };
     if (has(port)) o.ports = parser.values(port);
+    if (has(usb)) {
+        if (takes(info, "id") && !o.ports.isEmpty()) return fail(QStringLiteral("--usb or --port, not both"));
+        o.ports << QStringLiteral("usb");
+    }
     o.json = has(json);
     o.watch = has(watch);
     o.yes = has(yes);
@@ -190,7 +198,7 @@ std::optional<WireOptions> parseWireOptions(const WireCommandInfo &info, const Q
         o.ids = *list;
     }
     if (takes(info, "id")) {
-        if (o.ports.isEmpty()) return fail(QStringLiteral("missing --port (spktool ports lists them)"));
+        if (o.ports.isEmpty()) return fail(QStringLiteral("missing --port or --usb (spktool ports lists them)"));
         if (o.ports.size() > 1) return fail(QStringLiteral("one --port only"));
         if (parser.values(id).size() > 1) return fail(QStringLiteral("one --id only"));
         if (!parser.isSet(id)) return fail(QStringLiteral("missing --id"));

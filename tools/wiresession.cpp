@@ -1,5 +1,7 @@
 #include "wiresession.h"
 
+#include "usbports.h"
+
 #include "link/portcatalog.h"
 #include "model/timing.h"
 #include "protocol/commands.h"
@@ -52,6 +54,7 @@ bool WireSession::open(const QString &port)
     close();
     QString path = port;
     m_portName = port;
+    if (isUsbPort(port)) return openUsb(port);
     if (!port.contains(u'/')) {
         path = pathOfPort(port);
         if (path.isEmpty()) {
@@ -70,10 +73,54 @@ bool WireSession::open(const QString &port)
     return true;
 }
 
+bool WireSession::openUsb(const QString &port)
+{
+    const std::optional<HidDeviceInfo> device = findUsbProcessor(port, &m_error);
+    if (!device) return false;
+    m_portName = usbPortName(*device);
+    m_usbWriteError.clear();
+    m_usb = std::make_unique<HidTransport>(hidBackend());
+    connect(m_usb.get(), &Transport::received, this, [this](const QByteArray &report) {
+        m_bytesSeen += report.size();
+        m_receiver.ShowRead(report);
+    });
+    connect(m_usb.get(), &HidTransport::readFailed, this, [this](const HidError &e) {
+        onFailed(QStringLiteral("%1: read failed: %2").arg(m_portName, e.text));
+    });
+    connect(m_usb.get(), &HidTransport::writeFailed, this,
+            [this](const HidError &e) { m_usbWriteError = e.text; });
+    m_usb->choose(device);
+    if (!m_usb->open(PortUsb)) {
+        m_error = QStringLiteral("cannot open %1: %2").arg(m_portName, m_usb->lastError());
+        if (!m_usb->accessHint().isEmpty()) m_error += u'\n' + m_usb->accessHint();
+        m_usb.reset();
+        return false;
+    }
+    m_transmitter.setUsbTransport(m_usb.get());
+    m_state.UsbMode = true;
+    m_state.Connected = true;
+    m_receiver.reset();
+    m_outcome = Outcome::Done;
+    return true;
+}
+
 void WireSession::close()
 {
     m_driver.ClosePort();
+    m_transmitter.setUsbTransport(nullptr);
+    m_usb.reset();
+    m_state.UsbMode = false;
     m_state.Connected = false;
+}
+
+bool WireSession::refused()
+{
+    if (m_outcome != Outcome::Lost) {
+        m_outcome = Outcome::Lost;
+        m_error = QStringLiteral("%1: write refused (%2)")
+                      .arg(m_portName, m_usb ? m_usbWriteError : m_driver.lastError());
+    }
+    return false;
 }
 
 int WireSession::replyTimeout(int replyLength)
@@ -92,8 +139,12 @@ void WireSession::onFailed(const QString &reason)
 
 void WireSession::onReply(const ReplyFrame &frame)
 {
-    if (frame.ReplyCmd != m_wantCommand || frame.ReplyDevId != m_wantIdByte) return;
+    if (frame.ReplyCmd != m_wantCommand) return;
     if (m_wantSlot != AnySlot && frame.ReplySlot != m_wantSlot) return;
+    if (frame.ReplyDevId != m_wantIdByte) {
+        m_answeredAs = frame.ReplyDevId + 1;
+        return;
+    }
     m_reply = frame;
     if (m_wake) m_wake();
 }
@@ -124,6 +175,7 @@ std::optional<ReplyFrame> WireSession::request(const std::function<Frame()> &bui
     m_wantSlot = slot;
     m_reply.reset();
     m_bytesSeen = 0;
+    m_answeredAs.reset();
     for (int t = 0; t < tries && !m_reply; ++t) {
         if (m_interrupt.requested() || m_outcome == Outcome::Lost) break;
         const Frame frame = build();
@@ -145,22 +197,12 @@ std::optional<ReplyFrame> WireSession::request(const std::function<Frame()> &bui
 
 bool WireSession::send(const Frame &frame)
 {
-    if (m_transmitter.transmit(frame)) return true;
-    if (m_outcome != Outcome::Lost) {
-        m_outcome = Outcome::Lost;
-        m_error = QStringLiteral("%1: write refused (%2)").arg(m_portName, m_driver.lastError());
-    }
-    return false;
+    return m_transmitter.transmit(frame) || refused();
 }
 
 bool WireSession::sendBulk(const BulkWrite &bulk)
 {
-    if (m_transmitter.transmitBulk(bulk)) return true;
-    if (m_outcome != Outcome::Lost) {
-        m_outcome = Outcome::Lost;
-        m_error = QStringLiteral("%1: write refused (%2)").arg(m_portName, m_driver.lastError());
-    }
-    return false;
+    return m_transmitter.transmitBulk(bulk) || refused();
 }
 
 bool WireSession::pause(int ms)

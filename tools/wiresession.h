@@ -2,6 +2,7 @@
 
 #include "interrupt.h"
 
+#include "link/hidtransport.h"
 #include "link/serialdriver.h"
 #include "link/transmitter.h"
 #include "protocol/framebuilder.h"
@@ -15,8 +16,8 @@
 
 namespace spk::tool {
 
-// One serial port and one device on it, driven with the editor's frame builders, serial driver and
-// receive path. Requests wait for their reply on the event loop and return as soon as it is
+// One port and one device on it, driven with the editor's frame builders, transports and receive
+// path: a serial port, or a processor on USB ("usb", "usb:PATH") through the HID transport. Requests wait for their reply on the event loop and return as soon as it is
 // complete; a reply counts only when its command, slot and device ID byte are the ones asked for.
 class WireSession : public QObject
 {
@@ -30,7 +31,8 @@ public:
     explicit WireSession(Interrupt &interrupt, QObject *parent = nullptr);
     ~WireSession() override;
 
-    // A name from the port list (ttySIM0) or a device path. False with error() set.
+    // A name from the port list (ttySIM0, usb:/dev/hidraw3), a device path, or "usb" for the only
+    // processor on USB. False with error() set.
     bool open(const QString &port);
     void close();
     QString portName() const { return m_portName; }
@@ -54,6 +56,9 @@ public:
     Outcome outcome() const { return m_outcome; }
     // The last request got bytes but no reply it could take: noise, a bad end byte, a broken frame.
     bool garbled() const { return m_outcome == Outcome::NoAnswer && m_bytesSeen > 0; }
+    // The ID of a device that answered the last request under another ID than the one asked for
+    // (the processor on USB answers whatever ID a frame carries, under its own).
+    std::optional<int> answeredAs() const { return m_answeredAs; }
     // Why the port did not open or went down.
     QString error() const { return m_error; }
 
@@ -62,10 +67,15 @@ private:
     void wait(int timeoutMs, Wait kind);
     void onReply(const ReplyFrame &frame);
     void onFailed(const QString &reason);
+    bool openUsb(const QString &port);
+    // Ends the session on a refused write; false.
+    bool refused();
 
     Interrupt &m_interrupt;
     LinkState m_state;
     SerialDriver m_driver;
+    std::unique_ptr<HidTransport> m_usb;
+    QString m_usbWriteError;
     Transmitter m_transmitter;
     Receiver m_receiver;
     QString m_portName;
@@ -78,6 +88,7 @@ private:
     int m_wantIdByte = -1;
     std::optional<ReplyFrame> m_reply;
     qint64 m_bytesSeen = 0;
+    std::optional<int> m_answeredAs;
     std::function<void()> m_wake;
 };
 

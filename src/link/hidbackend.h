@@ -23,6 +23,14 @@ struct HidDeviceInfo
     friend bool operator==(const HidDeviceInfo &, const HidDeviceInfo &) = default;
 };
 
+// The processor's USB identity.
+inline constexpr quint16 ProcessorVendorId = 0x0483;
+inline constexpr quint16 ProcessorProductId = 0x5750;
+inline bool isProcessor(const HidDeviceInfo &device)
+{
+    return device.vendorId == ProcessorVendorId && device.productId == ProcessorProductId;
+}
+
 // Why a HID call failed: the platform's text and error code (errno on Linux).
 struct HidError
 {

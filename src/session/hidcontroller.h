@@ -38,8 +38,8 @@ class HidController : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr quint16 VendorId = 0x0483;
-    static constexpr quint16 ProductId = 0x5750;
+    static constexpr quint16 VendorId = ProcessorVendorId;
+    static constexpr quint16 ProductId = ProcessorProductId;
     static constexpr int NoDevice = 100;
     // HistoryListBox keeps the newest lines; a connected device adds about three a second.
     static constexpr int HistoryLimit = 1000;
@@ -59,11 +59,6 @@ public:
     void hidctlRemoval(const HidDeviceInfo &device);
     void hidctlDeviceDataError(const HidError &error);
     void AddToHistory(const QString &text);
-
-    static bool isProcessor(const HidDeviceInfo &device)
-    {
-        return device.vendorId == VendorId && device.productId == ProductId;
-    }
 
     int HidIndex = NoDevice;
     const std::optional<HidDeviceInfo> &CurrentHidDevice() const { return m_current; }

@@ -18,7 +18,8 @@ int DeviceRun::fail(int code, const QString &message) const
 
 QString DeviceRun::device() const
 {
-    return QStringLiteral("device %1 on %2").arg(options.id).arg(options.ports.value(0));
+    const QString port = session.portName().isEmpty() ? options.ports.value(0) : session.portName();
+    return QStringLiteral("device %1 on %2").arg(options.id).arg(port);
 }
 
 int DeviceRun::failOutcome(const QString &what) const
@@ -37,6 +38,8 @@ int DeviceRun::failOutcome(const QString &what) const
 
 QString DeviceRun::noAnswer() const
 {
+    if (const std::optional<int> id = session.answeredAs())
+        return QStringLiteral("no answer (ID %1 answered instead)").arg(*id);
     return session.garbled() ? QStringLiteral("only unreadable replies (noise or damaged frames on the line)")
                              : QStringLiteral("no answer");
 }

@@ -4,6 +4,7 @@
 #include "../console.h"
 #include "../exitcodes.h"
 #include "../progress.h"
+#include "../usbports.h"
 #include "../wiresession.h"
 
 #include "link/portcatalog.h"
@@ -32,7 +33,7 @@ struct PortResult
 int runPorts(const WireOptions &)
 {
     SystemPortCatalog catalog;
-    for (const QString &name : catalog.names())
+    for (const QString &name : catalog.names() + usbPorts())
         printLine(name);
     return Success;
 }
@@ -40,9 +41,9 @@ int runPorts(const WireOptions &)
 int runScan(const WireOptions &options, Interrupt &interrupt)
 {
     QStringList ports = options.ports;
-    if (ports.isEmpty()) ports = SystemPortCatalog().names();
+    if (ports.isEmpty()) ports = SystemPortCatalog().names() + usbPorts();
     if (ports.isEmpty()) {
-        printError(QStringLiteral("spktool scan: no serial ports to scan"));
+        printError(QStringLiteral("spktool scan: no ports to scan"));
         return NoAnswer;
     }
 
@@ -60,6 +61,7 @@ int runScan(const WireOptions &options, Interrupt &interrupt)
             results << result;
             continue;
         }
+        result.port = session.portName();
         for (int id : options.ids) {
             progress.update(done++, total, QStringLiteral("%1 ID %2").arg(port).arg(id));
             session.setDevice(id);

@@ -4,6 +4,7 @@
 
 #include "../console.h"
 #include "../exitcodes.h"
+#include "../usbports.h"
 
 #include "model/sysdata.h"
 #include "model/timing.h"
@@ -15,6 +16,8 @@ namespace spk::tool {
 int runSetId(const WireOptions &options, Interrupt &interrupt)
 {
     DeviceRun run(options, interrupt);
+    if (isUsbPort(options.ports.first()))
+        return run.fail(Failure, QStringLiteral("Current connection is USB, not a 485."));
     const int newId = options.arguments.first().trimmed().toInt();
     if (const int code =
             run.confirm(QStringLiteral("Change the ID of %1 to %2?").arg(run.device()).arg(newId));
