@@ -15,7 +15,7 @@ struct LinkState
     int PickedIdIndex = 0;   // item index of cbb_deviceid: the picked device ID - 1
     bool VersionOk = false;  // the device's version text matched
     int SilenceCount = 0;    // watchdog ticks since the last complete reply
-    bool MeterSeen = false;  // a meter reply arrived (the ID search clears and tests it)
+    bool MeterSeen = false;  // a meter reply arrived since it was last cleared
 };
 
 } // namespace spk
