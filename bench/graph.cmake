@@ -1,5 +1,5 @@
 # The window's benchmarks: dragging an EQ point, and start-up against a minimal Qt window.
-#   build/bench/bench_graphdrag [moves]     build/bench/bench_startup [runs]
+#   build/bench/bench_graphdrag [moves] [--overlay]     build/bench/bench_startup [runs]
 add_executable(bench_graphdrag window/bench_graphdrag.cpp)
 target_link_libraries(bench_graphdrag PRIVATE spk_graphfloor app Qt6::Test)
 

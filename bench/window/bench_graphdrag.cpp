@@ -3,7 +3,8 @@
 // same with the widget repainted; beside it the floor of any redraw (background and one
 // 672-column polyline) measured in the same run, drawing the very curve the move produced: how
 // much a polyline costs depends on its shape, so both sides draw the same one. Prints median and
-// p99 in microseconds.
+// p99 in microseconds. With --overlay the predicted outputs are drawn too (outputs at 0 and -6 dB),
+// so every move of a system band recomputes all three outputs and their sum.
 #include "app/mainwindow.h"
 #include "graph/graphrenderer.h"
 #include "graph/graphview.h"
@@ -13,6 +14,7 @@
 #include "window/editorstate.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
@@ -55,11 +57,19 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int moves = argc > 1 ? std::max(100, atoi(argv[1])) : 3000;
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    const bool overlay = args.contains(QStringLiteral("--overlay"));
+    const int moves =
+        !args.isEmpty() && args[0] != QLatin1String("--overlay") ? std::max(100, args[0].toInt()) : 3000;
 
     spk::MainWindow window(spk::MainWindowOptions{nullptr, nullptr, false});
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
+    if (overlay) {
+        window.state().ParamImage.setWord(spk::levelRecord(spk::Op0), spk::LevelByte::Level, 300);
+        window.state().ParamImage.setWord(spk::levelRecord(spk::Op2), spk::LevelByte::Level, 270);
+        window.findChild<QCheckBox *>(QStringLiteral("chk_overlay"))->setChecked(true);
+    }
     spk::GraphView *view = window.graphView();
     const spk::EqPoint p = window.graph().point(spk::Ip0, 4);
     QTest::mousePress(view, Qt::LeftButton, {}, QPoint(p.x, p.y));
@@ -126,7 +136,8 @@ int main(int argc, char **argv)
     const auto line = [](const char *what, const Stats &s, const char *tail = "") {
         std::printf("%-46s median %7.1f us   p99 %7.1f us%s\n", what, s.median, s.p99, tail);
     };
-    std::printf("drag moves: %d (each changes the band's codes)\n", moves);
+    std::printf("drag moves: %d (each changes the band's codes), predicted outputs %s\n", moves,
+                overlay ? "on" : "off");
     line("move -> graph image redrawn:", image);
     line("move -> image + widget repainted:", stats(toScreen));
     line("floor (background + polyline, same curve):", base);

@@ -142,9 +142,11 @@ void MainWindow::wireParts()
     m_graph->setView(view);
     connect(m_controls.require<QCheckBox>(QStringLiteral("chk_pha_response")), &QCheckBox::toggled, this,
             &MainWindow::chk_pha_responseClick);
-    connect(OverlayForm::build(m_controls.require<QGroupBox>(QStringLiteral("grp1"))), &QCheckBox::toggled, this,
-            [this](bool on) { m_graph->setOverlay(on);
-                m_graph->DrawHLpfEQCurve(m_state.GraphChannel); });
+    connect(OverlayForm::build(m_controls.require<QGroupBox>(QStringLiteral("grp1"))), &QCheckBox::toggled,
+            this, [this](bool on) {
+                m_graph->setOverlay(on);
+                m_graph->DrawHLpfEQCurve(m_state.GraphChannel);
+            });
 
     m_crossoverEq = std::make_unique<CrossoverEqEditor>(*m_ctx);
     m_crossoverEq->attach();

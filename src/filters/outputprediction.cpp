@@ -35,7 +35,8 @@ OutputPrediction::OutputPrediction(const FrequencyGrid &grid) : m_grid(&grid)
     m_sum.phase.assign(n, 0.0);
 }
 
-void OutputPrediction::update(const ParamImage &image, std::span<const ChannelResponse, ChannelCount> responses)
+void OutputPrediction::update(const ParamImage &image,
+                              std::span<const ChannelResponse, ChannelCount> responses)
 {
     m_lastRecomputed = 0;
     const ChannelResponse &system = responses[Ip0];

@@ -182,7 +182,8 @@ void GraphRenderer::drawOverlay(QPainter &p, const OutputPrediction &overlay)
         const Curve *curve;
         int channel;
         const char *name;
-    } items[] = {{overlay.output(Op0), Op0, "Satellite"}, {overlay.output(Op2), Op2, "Subwoofer"},
+    } items[] = {{overlay.output(Op0), Op0, "Satellite"},
+                 {overlay.output(Op2), Op2, "Subwoofer"},
                  {overlay.sum(), Ip0, "Sum"}};
     for (const auto &item : items) {
         if (!item.curve) continue;

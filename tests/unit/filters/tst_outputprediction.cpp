@@ -20,8 +20,8 @@ using Edit = std::function<void(ParamImage &)>;
 
 std::array<ChannelResponse, ChannelCount> responsesOf(const ParamImage &image)
 {
-    std::array<ChannelResponse, ChannelCount> r{ChannelResponse(Ip0), ChannelResponse(Op0), ChannelResponse(Op1),
-                                                ChannelResponse(Op2)};
+    std::array<ChannelResponse, ChannelCount> r{ChannelResponse(Ip0), ChannelResponse(Op0),
+                                                ChannelResponse(Op1), ChannelResponse(Op2)};
     for (ChannelResponse &c : r)
         c.computeAll(image);
     return r;
@@ -36,8 +36,8 @@ Complex reference(const ParamImage &image, const std::array<ChannelResponse, Cha
     const long double tau = std::min(image.word(rec, 4), 1440) * 0.0104L / 1000.0L;
     const long double f = FrequencyGrid::standard().hz(i);
     const long double db = r[Ip0].total().magnitude[i] + r[c].total().magnitude[i] + levelDb;
-    const long double phase = r[Ip0].total().phase[i] + r[c].total().phase[i] -
-                              2 * std::numbers::pi_v<long double> * f * tau;
+    const long double phase =
+        r[Ip0].total().phase[i] + r[c].total().phase[i] - 2 * std::numbers::pi_v<long double> * f * tau;
     const Complex h = std::polar(std::pow(10.0L, db / 20), phase);
     return image.byte(rec, 1) != 0 ? -h : h;
 }

@@ -283,7 +283,8 @@ void TestSpkTool::usage_data()
     QTest::newRow("preset of sdat") << QStringList{"show", "SDAT", "--preset", "2"} << 2;
     QTest::newRow("bad channel") << QStringList{"response", "a.sdat", "--channel", "op3"} << 2;
     QTest::newRow("bad output") << QStringList{"response", "a.sdat", "--output", "op0"} << 2;
-    QTest::newRow("channel and output") << QStringList{"response", "SDAT", "--output=sat", "--channel=op0"} << 2;
+    QTest::newRow("channel and output")
+        << QStringList{"response", "SDAT", "--output=sat", "--channel=op0"} << 2;
     QTest::newRow("channel for show") << QStringList{"show", "a.sdat", "--channel", "op0"} << 2;
     QTest::newRow("unknown option") << QStringList{"show", "a.sdat", "--verbose"} << 2;
     QTest::newRow("missing file") << QStringList{"show", "/nonexistent/x.sdat"} << 1;
