@@ -193,7 +193,7 @@ void Tool::printPrediction(const ParamImage &image, int output)
                                                         ChannelResponse(Op1), ChannelResponse(Op2)};
     for (ChannelResponse &r : responses)
         r.computeAll(image);
-    OutputPrediction prediction;
+    OutputPrediction prediction(output == Op1);
     prediction.update(image, responses);
     const Curve *curve = output == Ip0 ? prediction.sum() : prediction.output(output);
     if (!curve)

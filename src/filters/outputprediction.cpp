@@ -22,9 +22,13 @@ OutputSettings OutputSettings::of(const ParamImage &image, int channel)
     return s;
 }
 
-OutputPrediction::OutputPrediction(const FrequencyGrid &grid) : m_grid(&grid)
+OutputPrediction::OutputPrediction(bool withThird, const FrequencyGrid &grid)
+    : m_grid(&grid), m_withThird(withThird)
 {
     const auto n = std::size_t(grid.count());
+    m_hz.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+        m_hz[i] = double(grid.hz(int(i)));
     for (Part &p : m_parts) {
         p.curve.magnitude.assign(n, 0.0);
         p.curve.phase.assign(n, 0.0);
@@ -42,6 +46,7 @@ void OutputPrediction::update(const ParamImage &image,
     const ChannelResponse &system = responses[Ip0];
     bool sumInputs = false;
     for (int c = Op0; c <= Op2; ++c) {
+        if (c == Op1 && !m_withThird) continue;
         Part &p = m_parts[c - 1];
         const ChannelResponse &own = responses[c];
         const OutputSettings s = OutputSettings::of(image, c);
@@ -64,6 +69,17 @@ void OutputPrediction::update(const ParamImage &image,
     }
 }
 
+namespace {
+// 10^(dB/20) as exp(dB x this): the same value at a fraction of pow's cost.
+const double AmplitudePerDb = std::log(10.0) / 20.0;
+constexpr double TwoPi = 2.0 * std::numbers::pi;
+// Into -pi .. pi.
+double wrap(double radians)
+{
+    return radians - TwoPi * std::nearbyint(radians / TwoPi);
+}
+} // namespace
+
 void OutputPrediction::compute(Part &p) const
 {
     if (p.settings.muted) { // not drawn, adds nothing to the sum
@@ -71,17 +87,17 @@ void OutputPrediction::compute(Part &p) const
         std::fill(p.im.begin(), p.im.end(), 0.0);
         return;
     }
-    constexpr double pi = std::numbers::pi;
     const Curve &sys = p.system->total();
     const Curve &own = p.own->total();
     const double turnsPerHz = p.settings.delayMs / 1000.0; // delay in seconds: phase -2 pi f tau
-    const double polarity = p.settings.inverted ? pi : 0.0;
+    const double polarity = p.settings.inverted ? std::numbers::pi : 0.0;
     const int n = m_grid->count();
     for (int i = 0; i < n; ++i) {
         const double db = sys.magnitude[i] + own.magnitude[i] + p.settings.levelDb;
-        const double delay = std::remainder(double(m_grid->hz(i)) * turnsPerHz, 1.0) * 2.0 * pi;
-        const double phase = std::remainder(sys.phase[i] + own.phase[i] + polarity - delay, 2.0 * pi);
-        const double amplitude = std::pow(10.0, db / 20.0);
+        const double turns = m_hz[i] * turnsPerHz;
+        const double delay = (turns - std::nearbyint(turns)) * TwoPi; // whole turns dropped first
+        const double phase = wrap(sys.phase[i] + own.phase[i] + polarity - delay);
+        const double amplitude = std::exp(db * AmplitudePerDb);
         p.curve.magnitude[i] = db;
         p.curve.phase[i] = phase;
         p.re[i] = amplitude * std::cos(phase);

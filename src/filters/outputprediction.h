@@ -27,19 +27,21 @@ struct OutputSettings
     bool operator==(const OutputSettings &) const = default;
 };
 
-// The response at each output (op0, op1, op2): the system input path's crossover and EQ in series
-// with the output's own, at the output's level, polarity and delay; and the complex sum of the
-// satellite (op0) and the subwoofer (op2). Magnitudes are on the curves' dB scale, phases in
-// radians within -pi .. pi. update() recomputes only the outputs whose inputs changed.
+// The response at the satellite (op0) and subwoofer (op2) outputs, and at the third (op1) when asked
+// for: the system input path's crossover and EQ in series with the output's own, at the output's
+// level, polarity and delay; and the complex sum of satellite and subwoofer. Magnitudes are on the
+// curves' dB scale, phases in radians within -pi .. pi. update() recomputes only the outputs whose
+// inputs changed.
 class OutputPrediction
 {
 public:
-    explicit OutputPrediction(const FrequencyGrid &grid = FrequencyGrid::standard());
+    // withThird: op1 too (the graph leaves it out: it is neither drawn nor summed).
+    explicit OutputPrediction(bool withThird = false, const FrequencyGrid &grid = FrequencyGrid::standard());
 
     // responses: one per channel, indexed ip0, op0, op1, op2.
     void update(const ParamImage &image, std::span<const ChannelResponse, ChannelCount> responses);
 
-    // An output channel's predicted curve; null while it is muted (or for ip0).
+    // An output channel's predicted curve; null while it is muted (or for ip0, or op1 left out).
     const Curve *output(int channel) const;
     // Satellite + subwoofer; null while both are muted.
     const Curve *sum() const { return m_sumAudible ? &m_sum : nullptr; }
@@ -67,6 +69,8 @@ private:
     void computeSum();
 
     const FrequencyGrid *m_grid;
+    bool m_withThird;
+    std::vector<double> m_hz; // the grid's column frequencies, in double
     std::array<Part, ChannelCount - 1> m_parts;
     Curve m_sum;
     bool m_sumAudible = false;

@@ -177,41 +177,66 @@ void GraphRenderer::DrawHLpfEQCurve(const ChannelResponse &response, const Outpu
 
 void GraphRenderer::drawOverlay(QPainter &p, const OutputPrediction &overlay)
 {
+    // In the legend's order (makeLegend).
     const struct
     {
         const Curve *curve;
         int channel;
-        const char *name;
-    } items[] = {{overlay.output(Op0), Op0, "Satellite"},
-                 {overlay.output(Op2), Op2, "Subwoofer"},
-                 {overlay.sum(), Ip0, "Sum"}};
+    } items[] = {{overlay.output(Op0), Op0}, {overlay.output(Op2), Op2}, {overlay.sum(), Ip0}};
     for (const auto &item : items) {
         if (!item.curve) continue;
         drawCurve(p, m_phaseView ? item.curve->phase : item.curve->magnitude, overlayColour(item.channel));
         notePainted(lineBox());
     }
-    // The legend of the curves drawn, right-aligned in the top row of the plot.
-    p.setFont(labelFont());
-    const QFontMetrics metrics(p.font());
-    constexpr int Swatch = 12, Gap = 4, Spacing = 10;
-    int x = m_geometry.width - 10;
-    const int top = 19, height = metrics.height();
-    for (int k = int(std::size(items)) - 1; k >= 0; --k) {
-        const auto *it = &items[k];
-        if (!it->curve) continue;
-        const QString text = QString::fromLatin1(it->name);
-        const int width = Swatch + Gap + metrics.horizontalAdvance(text);
-        x -= width;
-        const QRect box(x - 2, top, width + 4, height);
-        p.fillRect(box, Background);
-        const QColor colour = overlayColour(it->channel);
-        p.setPen(QPen(colour, 2));
-        p.drawLine(x, top + height / 2, x + Swatch - 1, top + height / 2);
-        p.setPen(colour);
-        p.drawText(QRect(x + Swatch + Gap, top, width, height), Qt::AlignLeft | Qt::AlignVCenter, text);
-        notePainted(box);
-        x -= Spacing;
+    // The legend of the curves drawn, right-aligned in the top row of the plot; made again only
+    // when another set of curves shows.
+    int shown = 0;
+    for (int k = 0; k < int(std::size(items)); ++k)
+        shown |= items[k].curve ? 1 << k : 0;
+    if (shown != m_legendShown) {
+        m_legendShown = shown;
+        m_legend = makeLegend(shown);
     }
+    if (m_legend.isNull()) return;
+    const QPoint at(m_geometry.width - 8 - m_legend.width(), 19);
+    p.drawImage(at, m_legend);
+    notePainted(QRect(at, m_legend.size()));
+}
+
+QImage GraphRenderer::makeLegend(int shown)
+{
+    const struct
+    {
+        int channel;
+        const char *name;
+    } items[] = {{Op0, "Satellite"}, {Op2, "Subwoofer"}, {Ip0, "Sum"}};
+    const QFontMetrics metrics(labelFont());
+    constexpr int Swatch = 12, Gap = 4, Spacing = 10, Margin = 2;
+    int width = 0;
+    for (int k = 0; k < int(std::size(items)); ++k) {
+        if (shown & (1 << k))
+            width += (width ? Spacing : 0) + Swatch + Gap +
+                     metrics.horizontalAdvance(QLatin1String(items[k].name));
+    }
+    if (width == 0) return {};
+    QImage legend(width + 2 * Margin, metrics.height(), QImage::Format_RGB32);
+    legend.fill(Background);
+    QPainter p(&legend);
+    p.setFont(labelFont());
+    int x = Margin;
+    const int mid = legend.height() / 2;
+    for (int k = 0; k < int(std::size(items)); ++k) {
+        if (!(shown & (1 << k))) continue;
+        const QString text = QString::fromLatin1(items[k].name);
+        const QColor colour = overlayColour(items[k].channel);
+        p.setPen(QPen(colour, 2));
+        p.drawLine(x, mid, x + Swatch - 1, mid);
+        p.setPen(colour);
+        p.drawText(QRect(x + Swatch + Gap, 0, width, legend.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                   text);
+        x += Swatch + Gap + metrics.horizontalAdvance(text) + Spacing;
+    }
+    return legend;
 }
 
 QRect GraphRenderer::lineBox() const

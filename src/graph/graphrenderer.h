@@ -60,6 +60,8 @@ public:
 private:
     void drawGrid(QImage &image, const std::array<const char *, 10> &leftLabels) const;
     void drawOverlay(QPainter &painter, const OutputPrediction &overlay);
+    // The legend of the overlay curves in `shown` (bit 0 satellite, 1 subwoofer, 2 sum).
+    static QImage makeLegend(int shown);
     // The box of the last curve's points with a margin for the pen; empty when none was drawn.
     QRect lineBox() const;
     void notePainted(const QRect &r);
@@ -77,6 +79,8 @@ private:
     mutable QPolygon m_line;
     mutable int m_lineCount = 0;
     bool m_phaseView = false;
+    QImage m_legend;
+    int m_legendShown = 0;
 };
 
 } // namespace spk
