@@ -202,6 +202,8 @@ void TestSpkTool::responseOutput()
     QCOMPARE(sub.exitCode, 0);
     QCOMPARE(sub.out, "column,frequency_hz,magnitude_db,phase_rad\n");
     QCOMPARE(sub.err, "spktool response: op2 is muted\n");
+    const Run third = spktool({"response", m_sdat, "--output", "third"});
+    QCOMPARE(third.out.count('\n'), 673); // op1 at -60 dB, not muted
 }
 
 void TestSpkTool::badFiles_data()
