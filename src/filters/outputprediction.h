@@ -31,7 +31,8 @@ struct OutputSettings
 // for: the system input path's crossover and EQ in series with the output's own, at the output's
 // level, polarity and delay; and the complex sum of satellite and subwoofer. Magnitudes are on the
 // curves' dB scale, phases in radians within -pi .. pi. update() recomputes only the outputs whose
-// inputs changed.
+// inputs changed. The system input's own level, polarity and delay, common to all outputs, are left
+// out as they are from the system's curve.
 class OutputPrediction
 {
 public:
