@@ -3,6 +3,7 @@
 #include "imagetext.h"
 
 #include "filters/channelresponse.h"
+#include "filters/outputprediction.h"
 #include "model/paramimage.h"
 #include "presets/presetfile.h"
 
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <array>
 #include <optional>
 
 namespace {
@@ -27,13 +29,26 @@ high-pass and low-pass filters and ten equaliser bands, in the texts the editor 
 )";
 
 const char *const ResponseHelp = R"(Usage: spktool response FILE [--preset N] [--channel ip0|op0|op1|op2]
+       spktool response FILE [--preset N] --output sat|sub|third|sum
 
 Prints the summed response (high-pass, low-pass and ten bands) of one channel as CSV with the
 header column,frequency_hz,magnitude_db,phase_rad and one row per graph column 42..713.
 
+With --output, the predicted response at an output instead, as the editor's overlay draws it:
+the system input's filters in series with the output's, at the output's level, polarity and
+delay (phase within -pi..pi). A muted output prints the header alone.
+
   --preset N    preset 1..20 of a .gdat file (default 1)
   --channel C   ip0 (default), op0, op1 or op2
+  --output O    sat (op0), sub (op2), third (op1), or sum (the complex sum of sat and sub)
 )";
+
+// --output's values and the channel each predicts; Ip0 stands for the sum.
+constexpr struct
+{
+    const char *name;
+    int channel;
+} OutputNames[] = {{"sat", Op0}, {"sub", Op2}, {"third", Op1}, {"sum", Ip0}};
 
 struct Options
 {
@@ -41,6 +56,8 @@ struct Options
     QString file;
     int preset = 1;
     int channel = Ip0;
+    bool channelGiven = false;
+    int output = -1; // a channel of OutputNames, -1 without --output
     bool help = false;
 };
 
@@ -59,6 +76,7 @@ private:
     }
     std::optional<Options> parse(QStringList args, int *exitCode);
     std::optional<ParamImage> load(const Options &options, int *exitCode);
+    void printPrediction(const ParamImage &image, int output);
 
     QTextStream m_out;
     QTextStream m_err;
@@ -72,12 +90,14 @@ std::optional<Options> Tool::parse(QStringList args, int *exitCode)
     for (int i = 0; i < args.size(); ++i) {
         QString arg = args[i];
         QString value;
-        const bool takesValue =
-            arg.startsWith(QLatin1String("--preset")) || arg.startsWith(QLatin1String("--channel"));
+        const bool takesValue = arg.startsWith(QLatin1String("--preset")) ||
+                                arg.startsWith(QLatin1String("--channel")) ||
+                                arg.startsWith(QLatin1String("--output"));
         if (takesValue && arg.contains(u'=')) {
             value = arg.section(u'=', 1);
             arg = arg.section(u'=', 0, 0);
-        } else if (takesValue && (arg == QLatin1String("--preset") || arg == QLatin1String("--channel"))) {
+        } else if (takesValue && (arg == QLatin1String("--preset") || arg == QLatin1String("--channel") ||
+                                  arg == QLatin1String("--output"))) {
             if (i + 1 >= args.size()) {
                 *exitCode = fail(Usage, QStringLiteral("spktool %1: %2 needs a value").arg(o.command, arg));
                 return std::nullopt;
@@ -95,12 +115,23 @@ std::optional<Options> Tool::parse(QStringList args, int *exitCode)
             }
         } else if (arg == QLatin1String("--channel") && response) {
             o.channel = -1;
+            o.channelGiven = true;
             for (int c = 0; c < ChannelCount; ++c) {
                 if (value == QLatin1String(ChannelGroups[c].name)) o.channel = c;
             }
             if (o.channel < 0) {
                 *exitCode =
                     fail(Usage, QStringLiteral("spktool response: --channel must be ip0, op0, op1 or op2"));
+                return std::nullopt;
+            }
+        } else if (arg == QLatin1String("--output") && response) {
+            o.output = -1;
+            for (const auto &n : OutputNames) {
+                if (value == QLatin1String(n.name)) o.output = n.channel;
+            }
+            if (o.output < 0) {
+                *exitCode =
+                    fail(Usage, QStringLiteral("spktool response: --output must be sat, sub, third or sum"));
                 return std::nullopt;
             }
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
@@ -113,6 +144,10 @@ std::optional<Options> Tool::parse(QStringList args, int *exitCode)
                 fail(Usage, QStringLiteral("spktool %1: unexpected argument '%2'").arg(o.command, arg));
             return std::nullopt;
         }
+    }
+    if (o.channelGiven && o.output >= 0) {
+        *exitCode = fail(Usage, QStringLiteral("spktool response: give --channel or --output, not both"));
+        return std::nullopt;
     }
     if (!o.help && o.file.isEmpty()) {
         *exitCode =
@@ -152,6 +187,23 @@ std::optional<ParamImage> Tool::load(const Options &options, int *exitCode)
     return image;
 }
 
+void Tool::printPrediction(const ParamImage &image, int output)
+{
+    std::array<ChannelResponse, ChannelCount> responses{ChannelResponse(Ip0), ChannelResponse(Op0),
+                                                        ChannelResponse(Op1), ChannelResponse(Op2)};
+    for (ChannelResponse &r : responses)
+        r.computeAll(image);
+    OutputPrediction prediction(output == Op1);
+    prediction.update(image, responses);
+    const Curve *curve = output == Ip0 ? prediction.sum() : prediction.output(output);
+    if (!curve)
+        m_err << (output == Ip0 ? QStringLiteral("spktool response: both outputs are muted")
+                                : QStringLiteral("spktool response: %1 is muted")
+                                      .arg(QLatin1String(ChannelGroups[output].name)))
+              << Qt::endl;
+    m_out << curveCsv(curve, FrequencyGrid::standard()).join(u'\n') << Qt::endl;
+}
+
 int Tool::run(QStringList args)
 {
     int exitCode = Success;
@@ -166,10 +218,12 @@ int Tool::run(QStringList args)
     if (!image) return exitCode;
     if (show) {
         m_out << describeImage(*image).join(u'\n') << Qt::endl;
-    } else {
+    } else if (options->output < 0) {
         ChannelResponse response(options->channel);
         response.computeAll(*image);
         m_out << responseCsv(response).join(u'\n') << Qt::endl;
+    } else {
+        printPrediction(*image, options->output);
     }
     return Success;
 }

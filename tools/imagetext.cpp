@@ -83,13 +83,17 @@ QStringList describeImage(const ParamImage &image)
 
 QStringList responseCsv(const ChannelResponse &response)
 {
+    return curveCsv(&response.total(), response.grid());
+}
+
+QStringList curveCsv(const Curve *curve, const FrequencyGrid &grid)
+{
     QStringList lines{QStringLiteral("column,frequency_hz,magnitude_db,phase_rad")};
-    const Curve &total = response.total();
-    for (int i = 0; i < response.columnCount(); ++i) {
+    for (int i = 0; curve && i < grid.count(); ++i) {
         lines << QStringLiteral("%1,%2,%3,%4")
                      .arg(FrequencyGrid::column(i))
-                     .arg(fixedText(double(response.grid().hz(i)), 6), fixedText(total.magnitude[i], 6),
-                          fixedText(total.phase[i], 6));
+                     .arg(fixedText(double(grid.hz(i)), 6), fixedText(curve->magnitude[i], 6),
+                          fixedText(curve->phase[i], 6));
     }
     return lines;
 }

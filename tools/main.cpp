@@ -20,8 +20,8 @@ const char *const MainHelp = R"(Usage: spktool COMMAND [OPTIONS]
 Preset files:
   show FILE [--preset N]
       Print every parameter of a preset file.
-  response FILE [--preset N] [--channel ip0|op0|op1|op2]
-      Print the summed response of a channel as CSV.
+  response FILE [--preset N] [--channel ip0|op0|op1|op2 | --output sat|sub|third|sum]
+      Print the summed response of a channel, or the predicted response at an output, as CSV.
 
 Devices on a serial line (RS-485 adapters and spksim's virtual ones) or on USB (--usb in place
 of --port P; set-id is for RS-485 lines only):

@@ -3,7 +3,8 @@
 // same with the widget repainted; beside it the floor of any redraw (background and one
 // 672-column polyline) measured in the same run, drawing the very curve the move produced: how
 // much a polyline costs depends on its shape, so both sides draw the same one. Prints median and
-// p99 in microseconds.
+// p99 in microseconds. With --overlay the predicted outputs are drawn too (outputs at 0 and -6 dB),
+// so every move of a system band recomputes all three outputs and their sum.
 #include "app/mainwindow.h"
 #include "graph/graphrenderer.h"
 #include "graph/graphview.h"
@@ -13,8 +14,10 @@
 #include "window/editorstate.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTest>
 
 #include <span>
@@ -55,11 +58,19 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int moves = argc > 1 ? std::max(100, atoi(argv[1])) : 3000;
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    const bool overlay = args.contains(QStringLiteral("--overlay"));
+    const int moves =
+        !args.isEmpty() && args[0] != QLatin1String("--overlay") ? std::max(100, args[0].toInt()) : 3000;
 
     spk::MainWindow window(spk::MainWindowOptions{nullptr, nullptr, false});
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
+    if (overlay) {
+        window.state().ParamImage.setWord(spk::levelRecord(spk::Op0), spk::LevelByte::Level, 300);
+        window.state().ParamImage.setWord(spk::levelRecord(spk::Op2), spk::LevelByte::Level, 270);
+        window.findChild<QCheckBox *>(QStringLiteral("chk_overlay"))->setChecked(true);
+    }
     spk::GraphView *view = window.graphView();
     const spk::EqPoint p = window.graph().point(spk::Ip0, 4);
     QTest::mousePress(view, Qt::LeftButton, {}, QPoint(p.x, p.y));
@@ -76,8 +87,17 @@ int main(int argc, char **argv)
     using Floor = void (*)(const spk::GraphRenderer &, std::span<const double>, QImage &);
     const Floor floors[] = {spk::bench::drawGraphFloor, spk::bench::drawGraphFloorAllPoints,
                             spk::bench::drawGraphFloorReused, spk::bench::drawGraphFloor};
-    std::vector<double> toImage, toScreen, floor[4];
-    for (int pass = 0; pass < 4; ++pass) {
+    // With the overlay a fifth pass times the floor of four curves: the background and the same
+    // total, satellite, subwoofer and sum polylines.
+    std::vector<double> predicted[3];
+    const auto overlayFloor = [&](QImage &target) {
+        spk::bench::drawGraphFloor(renderer, curve, target);
+        QPainter painter(&target);
+        for (const std::vector<double> &c : predicted)
+            renderer.drawCurve(painter, c, spk::GraphRenderer::overlayColour(spk::Op0));
+    };
+    std::vector<double> toImage, toScreen, floor[5];
+    for (int pass = 0; pass < (overlay ? 5 : 4); ++pass) {
         floorTarget = QImage();
         for (int i = 0; i < moves + 50; ++i) {
             const auto t0 = Clock::now();
@@ -87,8 +107,17 @@ int main(int argc, char **argv)
             const auto t2 = Clock::now();
             const std::vector<double> &total = window.graph().response(spk::Ip0).total().magnitude;
             curve.assign(total.begin(), total.end());
+            if (pass == 4) {
+                const spk::OutputPrediction &o = window.graph().prediction();
+                const spk::Curve *shown[3] = {o.output(spk::Op0), o.output(spk::Op2), o.sum()};
+                for (int k = 0; k < 3; ++k)
+                    predicted[k].assign(shown[k]->magnitude.begin(), shown[k]->magnitude.end());
+            }
             const auto t3 = Clock::now();
-            floors[pass](renderer, pass == 3 ? std::span<const double>(sample) : curve, floorTarget);
+            if (pass == 4)
+                overlayFloor(floorTarget);
+            else
+                floors[pass](renderer, pass == 3 ? std::span<const double>(sample) : curve, floorTarget);
             const auto t4 = Clock::now();
             if (i < 50) continue; // warm-up
             if (pass == 0) {
@@ -101,7 +130,7 @@ int main(int argc, char **argv)
     QTest::mouseRelease(view, Qt::LeftButton, {}, places[0]);
 
     // Where a move's time goes: the band's response, the picture, the two edit texts.
-    std::vector<double> band, picture, texts;
+    std::vector<double> band, outputs, picture, texts;
     spk::EditorState &s = window.state();
     const int record = spk::bandRecord(spk::Ip0, 4);
     auto *freqEdit = window.findChild<QLineEdit *>(QStringLiteral("edt_ip0eq_freq_04"));
@@ -112,13 +141,16 @@ int main(int argc, char **argv)
         const auto t0 = Clock::now();
         window.graph().computeBand(spk::Ip0, 4, spk::recordByte(record));
         const auto t1 = Clock::now();
+        if (overlay) window.graph().prediction(); // so the picture below only draws
+        const auto t1b = Clock::now();
         window.graph().render(spk::Ip0);
         const auto t2 = Clock::now();
         freqEdit->setText(i % 2 ? QStringLiteral("1000Hz") : QStringLiteral("472Hz"));
         gainEdit->setText(i % 2 ? QStringLiteral("-3.4dB") : QStringLiteral("2dB"));
         const auto t3 = Clock::now();
         band.push_back(micros(t0, t1));
-        picture.push_back(micros(t1, t2));
+        outputs.push_back(micros(t1, t1b));
+        picture.push_back(micros(t1b, t2));
         texts.push_back(micros(t2, t3));
     }
 
@@ -126,14 +158,22 @@ int main(int argc, char **argv)
     const auto line = [](const char *what, const Stats &s, const char *tail = "") {
         std::printf("%-46s median %7.1f us   p99 %7.1f us%s\n", what, s.median, s.p99, tail);
     };
-    std::printf("drag moves: %d (each changes the band's codes)\n", moves);
+    std::printf("drag moves: %d (each changes the band's codes), predicted outputs %s\n", moves,
+                overlay ? "on" : "off");
     line("move -> graph image redrawn:", image);
     line("move -> image + widget repainted:", stats(toScreen));
     line("floor (background + polyline, same curve):", base);
-    std::printf("  of which: band response + sum %.1f us, picture %.1f us, edit texts %.1f us (medians)\n",
-                stats(band).median, stats(picture).median, stats(texts).median);
+    std::printf(
+        "  of which: band response + sum %.1f us, predicted outputs %.1f us, picture %.1f us, edit texts "
+        "%.1f us (medians)\n",
+        stats(band).median, stats(outputs).median, stats(picture).median, stats(texts).median);
     std::printf("ratio image/floor (median): %.2f   goal: median < 1000 us and ratio <= 2\n",
                 image.median / base.median);
+    if (overlay) {
+        const Stats four = stats(floor[4]);
+        line("floor of the overlay (background + 4 polylines):", four);
+        std::printf("ratio image/overlay floor (median): %.2f\n", image.median / four.median);
+    }
     std::printf("the floor drawn other ways (ratio = image median / this median):\n");
     const char *variants[] = {
         "", "  every point to drawPolyline, same curve:", "  background into a kept image, same curve:",

@@ -3,6 +3,7 @@
 #include "app/addressform.h"
 #include "app/linkpanelform.h"
 #include "app/mainform.h"
+#include "app/overlayform.h"
 #include "app/prefetchportcatalog.h"
 #include "app/usbform.h"
 #include "editors/crossovereqeditor.h"
@@ -141,6 +142,11 @@ void MainWindow::wireParts()
     m_graph->setView(view);
     connect(m_controls.require<QCheckBox>(QStringLiteral("chk_pha_response")), &QCheckBox::toggled, this,
             &MainWindow::chk_pha_responseClick);
+    connect(OverlayForm::build(m_controls.require<QGroupBox>(QStringLiteral("grp1"))), &QCheckBox::toggled,
+            this, [this](bool on) {
+                m_graph->setOverlay(on);
+                m_graph->DrawHLpfEQCurve(m_state.GraphChannel);
+            });
 
     m_crossoverEq = std::make_unique<CrossoverEqEditor>(*m_ctx);
     m_crossoverEq->attach();
@@ -243,6 +249,7 @@ void MainWindow::UpdataToComponent()
     for (int b = 0; b < BandCount; ++b)
         m_crossoverEq->showBand(b);
     m_crossoverEq->showCrossover();
+    m_graph->computeOutputs();
     m_graph->DrawHLpfEQCurve(Ip0);
     m_state.Refreshing = false;
 }

@@ -7,6 +7,7 @@ target_sources(app PRIVATE
     app/linkpanelform.h app/linkpanelform.cpp
     app/mainform.h app/mainform.cpp
     app/mainwindow.h app/mainwindow.cpp
+    app/overlayform.h app/overlayform.cpp
     app/prefetchportcatalog.h app/prefetchportcatalog.cpp
     app/startupprobe.h app/startupprobe.cpp
     app/usbform.h app/usbform.cpp

@@ -3,6 +3,7 @@
 #include "editors/buttonface.h"
 #include "editors/editorcontext.h"
 #include "editors/valueedit.h"
+#include "graph/responsegraph.h"
 #include "model/tables.h"
 #include "model/valuetext.h"
 
@@ -23,6 +24,13 @@ int outputRecord(int k)
     return levelRecord(k == 0 ? Op0 : Op2);
 }
 } // namespace
+
+void LevelDelayEditor::mark(int record)
+{
+    m_ctx.state.markRecord(record);
+    // The outputs' level records shape the predicted responses on the graph.
+    if (record != levelRecord(Ip0)) m_ctx.graph.outputsChanged();
+}
 
 template <typename T> T *LevelDelayEditor::control(const QString &name) const
 {
@@ -191,7 +199,7 @@ void LevelDelayEditor::rztrckbr_ingainChange()
     if (!s.Refreshing) s.ParamImage.setWord(ch.record, LevelByte::Level, p);
     if (!s.MuteClickBusy) s.SavedSystemLevel = p;
     s.MuteClickBusy = false;
-    if (!s.Refreshing) s.markRecord(ch.record);
+    if (!s.Refreshing) mark(ch.record);
 }
 
 void LevelDelayEditor::rztrckbr_op2_gainChange(int k)
@@ -202,7 +210,7 @@ void LevelDelayEditor::rztrckbr_op2_gainChange(int k)
     control<QLineEdit>(ch.gainEdit)->setText(levelText(p, false));
     if (s.Refreshing) return;
     s.ParamImage.setWord(ch.record, LevelByte::Level, p);
-    s.markRecord(ch.record);
+    mark(ch.record);
 }
 
 void LevelDelayEditor::btn_ip0_muteClick()
@@ -212,7 +220,7 @@ void LevelDelayEditor::btn_ip0_muteClick()
     s.MuteClickBusy = true;
     const bool muted = buttonFace(control<QPushButton>(ch.mute)) == MuteRed;
     control<QSlider>(ch.slider)->setValue(muted ? s.SavedSystemLevel : 0);
-    s.markRecord(ch.record);
+    mark(ch.record);
 }
 
 void LevelDelayEditor::btn_op2_muteClick(int k)
@@ -223,7 +231,7 @@ void LevelDelayEditor::btn_op2_muteClick(int k)
     const bool muted = s.ParamImage.byte(ch.record, LevelByte::Mute) != 0;
     s.ParamImage.setByte(ch.record, LevelByte::Mute, muted ? 0 : 1);
     setButtonFace(control<QPushButton>(ch.mute), muted ? QColor() : MuteRed);
-    s.markRecord(ch.record);
+    mark(ch.record);
 }
 
 void LevelDelayEditor::togglePolarity(QPushButton *button, int record)
@@ -233,7 +241,7 @@ void LevelDelayEditor::togglePolarity(QPushButton *button, int record)
     s.ParamImage.setByte(record, LevelByte::Polarity, now);
     button->setText(polarityText(now));
     setButtonFace(button, now ? PolarityYellow : LightGrey);
-    s.markRecord(record);
+    mark(record);
 }
 
 void LevelDelayEditor::btn_ip0_polClick()
@@ -256,7 +264,7 @@ void LevelDelayEditor::delayChanged(const Channel &ch)
     // Filled from the image: nothing to store, and the wheel stays where the user left it.
     if (s.Refreshing) return;
     s.ParamImage.setWord(ch.record, LevelByte::Delay, p);
-    s.markRecord(ch.record);
+    mark(ch.record);
     s.Target.targetSlider(ch.scroll, MaxDelayCode);
 }
 
@@ -328,7 +336,7 @@ void LevelDelayEditor::levelEditCommit(const Channel &ch, bool byReturn)
     const int code = levelCodeFromDb(db);
     if (code != old) {
         s.setCodeAt(at, code, true);
-        s.markRecord(at / RecordSize);
+        mark(at / RecordSize);
     }
     if (byReturn || code != old) {
         edit->setText(levelText(code, ch.system));
@@ -356,7 +364,7 @@ void LevelDelayEditor::delayEditCommit(const Channel &ch, bool byReturn)
     const int code = delayCodeFromMs(ms);
     if (code != old) {
         s.setCodeAt(at, code, true);
-        s.markRecord(at / RecordSize);
+        mark(at / RecordSize);
     }
     if (byReturn || code != old) {
         edit->setText(byReturn ? enterText(code) : delayMsText(code));
@@ -374,7 +382,7 @@ bool LevelDelayEditor::stepTarget(const Channel &ch, int offset, int maxCode, in
     if (key == Qt::Key_Up ? c >= maxCode : c <= 0) return false;
     c += key == Qt::Key_Up ? 1 : -1;
     s.setCodeAt(at, c, true);
-    s.markRecord(at / RecordSize);
+    mark(at / RecordSize);
     *code = c;
     return true;
 }

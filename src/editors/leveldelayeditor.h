@@ -65,6 +65,8 @@ protected:
 
 private:
     void wireChannel(const Channel &c);
+    // markRecord, and the graph's overlay follows an output's record.
+    void mark(int record);
     void target(const Channel &c, int offset, bool selectAll);
     bool ensureTarget(const Channel &c, int offset);
     void showDelayTexts(const Channel &c, int code);

@@ -85,6 +85,7 @@ bool ChannelResponse::isFlat(const Curve &c)
 
 void ChannelResponse::sum()
 {
+    ++m_revision;
     clearUpperVectorState();
     // Flat curves add exactly nothing and are left out; the others are added curve by curve in the
     // order HPF, LPF, bands 0..9, so every column comes out as the plain sum across all twelve.

@@ -41,6 +41,9 @@ public:
     // HPF + LPF + bands 0..9 per column; the phase is the plain sum in radians.
     const Curve &total() const { return m_total; }
 
+    // Counts the changes of total(), so a consumer can tell whether it has to follow.
+    std::uint64_t revision() const { return m_revision; }
+
     EqPoint point(int band) const { return m_points[band]; }
     const std::array<EqPoint, BandCount> &points() const { return m_points; }
 
@@ -57,6 +60,7 @@ private:
     Curve m_total;
     // Per curve (HPF, LPF, bands 0..9): all zero, so the sum can leave it out.
     std::array<bool, 2 + BandCount> m_flat;
+    std::uint64_t m_revision = 0;
 };
 
 } // namespace spk

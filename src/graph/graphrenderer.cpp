@@ -1,10 +1,12 @@
 #include "graph/graphrenderer.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <numbers>
 
 namespace spk {
@@ -155,38 +157,106 @@ void GraphRenderer::drawBackground()
     m_imageBackground = background.cacheKey();
 }
 
-void GraphRenderer::DrawHLpfEQCurve(const ChannelResponse &response)
+void GraphRenderer::DrawHLpfEQCurve(const ChannelResponse &response, const OutputPrediction *overlay)
 {
     drawBackground();
     QPainter p(&m_image);
     DrawEQPoint(p, response.points());
+    // Where this picture differs from its background is noted for the next drawBackground.
+    for (const EqPoint &point : response.points())
+        notePainted(QRect(point.x - 10, point.y - 10, 20, 20));
+    if (overlay) drawOverlay(p, *overlay);
     const Curve &total = response.total();
     drawCurve(p, m_phaseView ? total.phase : total.magnitude, response.channel());
+    notePainted(lineBox());
     const int bottom = m_geometry.bottomRow();
     p.setPen(Frame);
     lineTo(p, {41, bottom}, {m_geometry.width - 6, bottom});
-    p.end();
+    notePainted(QRect(QPoint(41, bottom), QPoint(m_geometry.width - 6, bottom)));
+}
 
-    // Where this picture differs from its background, for the next drawBackground.
-    const QRect canvas = m_image.rect();
-    const auto painted = [&](const QRect &r) {
-        const QRect inside = r & canvas;
-        if (!inside.isEmpty()) m_painted.push_back(inside);
-    };
-    for (const EqPoint &point : response.points())
-        painted(QRect(point.x - 10, point.y - 10, 20, 20));
-    if (m_lineCount > 0) {
-        const QPoint *points = m_line.constData();
-        int top = points[0].y();
-        int lowest = top;
-        for (int i = 1; i < m_lineCount; ++i) {
-            top = std::min(top, points[i].y());
-            lowest = std::max(lowest, points[i].y());
-        }
-        // A margin around the points' box, for the pen's ends.
-        painted(QRect(QPoint(points[0].x() - 2, top - 2), QPoint(points[m_lineCount - 1].x() + 2, lowest + 2)));
+void GraphRenderer::drawOverlay(QPainter &p, const OutputPrediction &overlay)
+{
+    // In the legend's order (makeLegend).
+    const struct
+    {
+        const Curve *curve;
+        int channel;
+    } items[] = {{overlay.output(Op0), Op0}, {overlay.output(Op2), Op2}, {overlay.sum(), Ip0}};
+    for (const auto &item : items) {
+        if (!item.curve) continue;
+        drawCurve(p, m_phaseView ? item.curve->phase : item.curve->magnitude, overlayColour(item.channel));
+        notePainted(lineBox());
     }
-    painted(QRect(QPoint(41, bottom), QPoint(m_geometry.width - 6, bottom)));
+    // The legend of the curves drawn, right-aligned in the top row of the plot; made again only
+    // when another set of curves shows.
+    int shown = 0;
+    for (int k = 0; k < int(std::size(items)); ++k)
+        shown |= items[k].curve ? 1 << k : 0;
+    if (shown != m_legendShown) {
+        m_legendShown = shown;
+        m_legend = makeLegend(shown);
+    }
+    if (m_legend.isNull()) return;
+    const QPoint at(m_geometry.width - 8 - m_legend.width(), 19);
+    p.drawImage(at, m_legend);
+    notePainted(QRect(at, m_legend.size()));
+}
+
+QImage GraphRenderer::makeLegend(int shown)
+{
+    const struct
+    {
+        int channel;
+        const char *name;
+    } items[] = {{Op0, "Satellite"}, {Op2, "Subwoofer"}, {Ip0, "Sum"}};
+    const QFontMetrics metrics(labelFont());
+    constexpr int Swatch = 12, Gap = 4, Spacing = 10, Margin = 2;
+    int width = 0;
+    for (int k = 0; k < int(std::size(items)); ++k) {
+        if (shown & (1 << k))
+            width += (width ? Spacing : 0) + Swatch + Gap +
+                     metrics.horizontalAdvance(QLatin1String(items[k].name));
+    }
+    if (width == 0) return {};
+    QImage legend(width + 2 * Margin, metrics.height(), QImage::Format_RGB32);
+    legend.fill(Background);
+    QPainter p(&legend);
+    p.setFont(labelFont());
+    int x = Margin;
+    const int mid = legend.height() / 2;
+    for (int k = 0; k < int(std::size(items)); ++k) {
+        if (!(shown & (1 << k))) continue;
+        const QString text = QString::fromLatin1(items[k].name);
+        const QColor colour = overlayColour(items[k].channel);
+        p.setPen(QPen(colour, 2));
+        p.drawLine(x, mid, x + Swatch - 1, mid);
+        p.setPen(colour);
+        p.drawText(QRect(x + Swatch + Gap, 0, width, legend.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                   text);
+        x += Swatch + Gap + metrics.horizontalAdvance(text) + Spacing;
+    }
+    return legend;
+}
+
+QRect GraphRenderer::lineBox() const
+{
+    if (m_lineCount <= 0) return {};
+    const QPoint *points = m_line.constData();
+    int top = points[0].y();
+    int lowest = top;
+    for (int i = 1; i < m_lineCount; ++i) {
+        top = std::min(top, points[i].y());
+        lowest = std::max(lowest, points[i].y());
+    }
+    // A margin around the points' box, for the pen's ends.
+    return QRect(QPoint(points[0].x() - 2, top - 2), QPoint(points[m_lineCount - 1].x() + 2, lowest + 2));
+}
+
+void GraphRenderer::notePainted(const QRect &r)
+{
+    const QRect inside = r & m_image.rect();
+    if (!inside.isEmpty()) m_painted.push_back(inside);
 }
 
 void GraphRenderer::DrawEQPoint(QPainter &painter, const std::array<EqPoint, BandCount> &points) const
@@ -205,6 +275,11 @@ int GraphRenderer::curveRow(double value) const
 
 void GraphRenderer::drawCurve(QPainter &painter, std::span<const double> values, int channel) const
 {
+    drawCurve(painter, values, curveColour(channel));
+}
+
+void GraphRenderer::drawCurve(QPainter &painter, std::span<const double> values, const QColor &colour) const
+{
     const int n = std::min<int>(int(values.size()), m_geometry.curveColumnCount());
     // In the phase view +pi lands on the +15 dB row and -pi on the -15 dB row.
     const double scale = m_phaseView ? 15.0 / std::numbers::pi : 1.0;
@@ -221,7 +296,7 @@ void GraphRenderer::drawCurve(QPainter &painter, std::span<const double> values,
             points[count++] = p;
     }
     m_lineCount = count;
-    painter.setPen(QPen(curveColour(channel), 1));
+    painter.setPen(QPen(colour, 1));
     painter.drawPolyline(points, count);
 }
 
@@ -230,6 +305,13 @@ QColor GraphRenderer::curveColour(int channel)
     static const QColor colours[ChannelCount] = {QColor(46, 121, 255), QColor(255, 166, 40),
                                                  QColor(120, 210, 110), QColor(230, 90, 200)};
     return (channel >= 0 && channel < ChannelCount) ? colours[channel] : colours[0];
+}
+
+QColor GraphRenderer::overlayColour(int channel)
+{
+    if (channel == Op0) return curveColour(Op0);
+    if (channel == Op2) return curveColour(Op2);
+    return QColor(250, 225, 60);
 }
 
 QImage GraphRenderer::makeEqPointImage(int band)

@@ -2,6 +2,7 @@
 
 #include "filters/channelresponse.h"
 #include "filters/graphgeometry.h"
+#include "filters/outputprediction.h"
 
 #include <QColor>
 #include <QImage>
@@ -37,8 +38,9 @@ public:
     bool phaseView() const { return m_phaseView; }
 
     // Background of the current view, the band markers, then the total curve of the response's
-    // channel, over image().
-    void DrawHLpfEQCurve(const ChannelResponse &response);
+    // channel, over image(). With overlay: the predicted outputs and their sum beneath that curve,
+    // and their legend.
+    void DrawHLpfEQCurve(const ChannelResponse &response, const OutputPrediction *overlay = nullptr);
     const QImage &image() const { return m_image; }
 
     // The steps of DrawHLpfEQCurve, for callers that compose their own picture.
@@ -46,14 +48,23 @@ public:
     void DrawEQPoint(QPainter &painter, const std::array<EqPoint, BandCount> &points) const;
     // values: one per curve column (dB, or radians in the phase view).
     void drawCurve(QPainter &painter, std::span<const double> values, int channel) const;
+    void drawCurve(QPainter &painter, std::span<const double> values, const QColor &colour) const;
 
     // Row of a curve value in dB (already scaled in the phase view), held at the bottom frame row.
     int curveRow(double value) const;
     static QColor curveColour(int channel);
+    // The overlay's colours: Op0 and Op2 for the outputs, anything else for the sum.
+    static QColor overlayColour(int channel);
     static QImage makeEqPointImage(int band);
 
 private:
     void drawGrid(QImage &image, const std::array<const char *, 10> &leftLabels) const;
+    void drawOverlay(QPainter &painter, const OutputPrediction &overlay);
+    // The legend of the overlay curves in `shown` (bit 0 satellite, 1 subwoofer, 2 sum).
+    static QImage makeLegend(int shown);
+    // The box of the last curve's points with a margin for the pen; empty when none was drawn.
+    QRect lineBox() const;
+    void notePainted(const QRect &r);
 
     GraphGeometry m_geometry;
     QImage m_magBackground;
@@ -68,6 +79,8 @@ private:
     mutable QPolygon m_line;
     mutable int m_lineCount = 0;
     bool m_phaseView = false;
+    QImage m_legend;
+    int m_legendShown = 0;
 };
 
 } // namespace spk

@@ -56,10 +56,28 @@ void ResponseGraph::computeBand(int channel, int band, int bandRecord)
     m_responses[clampChannel(channel)].setBand(band, m_image.record(bandRecord / RecordSize));
 }
 
+void ResponseGraph::computeOutputs()
+{
+    for (int c = Op0; c <= Op2; ++c)
+        m_responses[c].computeAll(m_image);
+}
+
+void ResponseGraph::outputsChanged()
+{
+    if (m_overlay) DrawHLpfEQCurve(m_drawn);
+}
+
+const OutputPrediction &ResponseGraph::prediction()
+{
+    m_prediction.update(m_image, m_responses);
+    return m_prediction;
+}
+
 void ResponseGraph::render(int channel)
 {
+    m_drawn = clampChannel(channel);
     m_renderer->setPhaseView(m_phase);
-    m_renderer->DrawHLpfEQCurve(m_responses[clampChannel(channel)]);
+    m_renderer->DrawHLpfEQCurve(m_responses[m_drawn], m_overlay ? &prediction() : nullptr);
 }
 
 void ResponseGraph::DrawHLpfEQCurve(int channel)

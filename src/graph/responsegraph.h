@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filters/channelresponse.h"
+#include "filters/outputprediction.h"
 
 #include <QImage>
 #include <QObject>
@@ -27,6 +28,9 @@ public:
     // The widget to repaint after each redraw.
     void setView(QWidget *view) { m_view = view; }
     void setPhaseView(bool on) { m_phase = on; }
+    // The predicted response of each output and their sum, drawn under the channel's curve.
+    void setOverlay(bool on) { m_overlay = on; }
+    bool overlay() const { return m_overlay; }
 
     // Render the channel and repaint the view.
     void DrawHLpfEQCurve(int channel);
@@ -35,9 +39,16 @@ public:
     void computeLpf(int channel, int freqCode, int typeCode);
     // bandRecord is the byte index of the band's first byte in the image.
     void computeBand(int channel, int band, int bandRecord);
+    // Every curve of the outputs from the image (after the whole image was replaced).
+    void computeOutputs();
+    // An output's level, delay, polarity or mute changed: redraws the last channel drawn when the
+    // overlay shows it.
+    void outputsChanged();
 
     const ChannelResponse &response(int channel) const { return m_responses[clampChannel(channel)]; }
     GraphRenderer &renderer() { return *m_renderer; }
+    // The predictions as of the image now.
+    const OutputPrediction &prediction();
     EqPoint point(int channel, int band) const { return response(channel).point(band); }
     bool phaseView() const;
     const QImage &image() const;
@@ -50,8 +61,11 @@ private:
     const ParamImage &m_image;
     std::array<ChannelResponse, ChannelCount> m_responses;
     std::unique_ptr<GraphRenderer> m_renderer;
+    OutputPrediction m_prediction;
     QWidget *m_view = nullptr;
     bool m_phase = false;
+    bool m_overlay = false;
+    int m_drawn = Ip0;
 };
 
 } // namespace spk

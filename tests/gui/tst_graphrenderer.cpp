@@ -35,6 +35,7 @@ private slots:
     void curveBelowGridSitsOnBottomFrame();
     void phaseView();
     void markers();
+    void keptRendererMatchesFresh_data();
     void keptRendererMatchesFresh();
 };
 
@@ -182,16 +183,35 @@ void TestGraphRenderer::markers()
     QCOMPARE(px(out, 488 - 10, 79 - 10), Back); // transparent corner
 }
 
+void TestGraphRenderer::keptRendererMatchesFresh_data()
+{
+    QTest::addColumn<bool>("overlay");
+    QTest::newRow("curve alone") << false;
+    QTest::newRow("with the predicted outputs") << true;
+}
+
 // A redraw restores only what the previous one painted; after any sequence of changes the picture
 // must equal what a renderer drawing it for the first time produces.
 void TestGraphRenderer::keptRendererMatchesFresh()
 {
+    QFETCH(bool, overlay);
     ParamImage image;
     image.initDefaults();
-    ChannelResponse response;
-    response.computeAll(image);
+    image.setWord(levelRecord(Op0), LevelByte::Level, 300);
+    image.setWord(levelRecord(Op2), LevelByte::Level, 270);
+    image.setByte(crossoverRecord(Op2), CrossoverByte::LpfFreq, 60);
+    std::array<ChannelResponse, ChannelCount> all{ChannelResponse(Ip0), ChannelResponse(Op0),
+                                                  ChannelResponse(Op1), ChannelResponse(Op2)};
+    ChannelResponse &response = all[Ip0];
+    OutputPrediction prediction;
+    const auto predicted = [&]() -> const OutputPrediction * {
+        for (ChannelResponse &c : all)
+            c.computeAll(image);
+        prediction.update(image, all);
+        return overlay ? &prediction : nullptr;
+    };
     GraphRenderer kept;
-    kept.DrawHLpfEQCurve(response);
+    kept.DrawHLpfEQCurve(response, predicted());
 
     struct Step
     {
@@ -208,19 +228,22 @@ void TestGraphRenderer::keptRendererMatchesFresh()
         {crossoverRecord(Ip0), CrossoverByte::HpfFreq, 0, false, false}, // back to magnitude
         {bandRecord(Ip0, 0), BandByte::Freq, 243, false, false},
         {bandRecord(Ip0, 3), BandByte::Gain, 120, true, false},
+        {levelRecord(Op2), LevelByte::Mute, 1, false, true}, // one output and its legend gone
+        {levelRecord(Op2), LevelByte::Delay, 900, true, false},
+        {levelRecord(Op2), LevelByte::Mute, 0, false, true},
     };
     for (const Step &step : steps) {
         if (step.word)
             image.setWord(step.record, step.offset, step.value);
         else
             image.setByte(step.record, step.offset, step.value);
-        response.computeAll(image);
+        const OutputPrediction *outputs = predicted();
         kept.setPhaseView(step.phase);
-        kept.DrawHLpfEQCurve(response);
+        kept.DrawHLpfEQCurve(response, outputs);
 
         GraphRenderer fresh;
         fresh.setPhaseView(step.phase);
-        fresh.DrawHLpfEQCurve(response);
+        fresh.DrawHLpfEQCurve(response, outputs);
         QCOMPARE(kept.image().convertToFormat(QImage::Format_RGB32),
                  fresh.image().convertToFormat(QImage::Format_RGB32));
     }

@@ -1,3 +1,5 @@
+#include "filters/channelresponse.h"
+#include "filters/outputprediction.h"
 #include "model/paramimage.h"
 #include "presets/presetfile.h"
 
@@ -63,6 +65,7 @@ private slots:
     void presetOfGroupFile();
     void response();
     void responseChannel();
+    void responseOutput();
     void badFiles_data();
     void badFiles();
     void notRegularFiles_data();
@@ -175,6 +178,34 @@ void TestSpkTool::responseChannel()
     QVERIFY(!op2.out.contains("\n713,28913.378564,0.000000,0.000000\n"));
 }
 
+// The overlay's predictions: the satellite as the core computes it, the subwoofer muted in this file.
+void TestSpkTool::responseOutput()
+{
+    const ParamImage image = showImage();
+    std::array<ChannelResponse, ChannelCount> responses{ChannelResponse(Ip0), ChannelResponse(Op0),
+                                                        ChannelResponse(Op1), ChannelResponse(Op2)};
+    for (ChannelResponse &c : responses)
+        c.computeAll(image);
+    OutputPrediction prediction;
+    prediction.update(image, responses);
+    const Run sat = spktool({"response", m_sdat, "--output", "sat"});
+    QCOMPARE(sat.exitCode, 0);
+    const QStringList lines = sat.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 673);
+    for (int i = 0; i < 672; ++i) {
+        const QStringList v = lines[i + 1].split(',');
+        QVERIFY(std::fabs(v[2].toDouble() - prediction.output(Op0)->magnitude[i]) <= 5e-7);
+        QVERIFY(std::fabs(v[3].toDouble() - prediction.output(Op0)->phase[i]) <= 5e-7);
+    }
+    QCOMPARE(spktool({"response", m_sdat, "--output=sum"}).out, sat.out); // nothing from the muted sub
+    const Run sub = spktool({"response", m_sdat, "--output", "sub"});
+    QCOMPARE(sub.exitCode, 0);
+    QCOMPARE(sub.out, "column,frequency_hz,magnitude_db,phase_rad\n");
+    QCOMPARE(sub.err, "spktool response: op2 is muted\n");
+    const Run third = spktool({"response", m_sdat, "--output", "third"});
+    QCOMPARE(third.out.count('\n'), 673); // op1 at -60 dB, not muted
+}
+
 void TestSpkTool::badFiles_data()
 {
     QTest::addColumn<QByteArray>("content");
@@ -253,6 +284,9 @@ void TestSpkTool::usage_data()
     QTest::newRow("preset without value") << QStringList{"show", "a.gdat", "--preset"} << 2;
     QTest::newRow("preset of sdat") << QStringList{"show", "SDAT", "--preset", "2"} << 2;
     QTest::newRow("bad channel") << QStringList{"response", "a.sdat", "--channel", "op3"} << 2;
+    QTest::newRow("bad output") << QStringList{"response", "a.sdat", "--output", "op0"} << 2;
+    QTest::newRow("channel and output")
+        << QStringList{"response", "SDAT", "--output=sat", "--channel=op0"} << 2;
     QTest::newRow("channel for show") << QStringList{"show", "a.sdat", "--channel", "op0"} << 2;
     QTest::newRow("unknown option") << QStringList{"show", "a.sdat", "--verbose"} << 2;
     QTest::newRow("missing file") << QStringList{"show", "/nonexistent/x.sdat"} << 1;
