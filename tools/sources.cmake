@@ -19,3 +19,4 @@ add_executable(spktool
 )
 # io for the serial driver and the port catalog; no window code.
 target_link_libraries(spktool PRIVATE core io)
+set_source_files_properties(main.cpp PROPERTIES COMPILE_DEFINITIONS SPK_VERSION="${PROJECT_VERSION}")

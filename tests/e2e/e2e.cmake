@@ -13,3 +13,5 @@ spk_test(tst_e2e_usb SOURCES e2e/tst_usb.cpp gui/windowfixture.h fakes/fakeportc
 spk_test(tst_spktool_wire SOURCES e2e/tst_spktool_wire.cpp LIBS sim core TIMEOUT 180)
 target_compile_definitions(tst_spktool_wire PRIVATE SPKTOOL_PATH="$<TARGET_FILE:spktool>")
 add_dependencies(tst_spktool_wire spktool)
+# Connecting with a preset file open offline: take, send or cancel.
+spk_test(tst_e2e_offline SOURCES e2e/tst_offline.cpp e2e/e2efixture.h gui/windowfixture.h LIBS app simusb TIMEOUT 120)
