@@ -97,8 +97,10 @@ bool OfflineFiles::load(const QString &path, int preset)
         break;
     case PresetFile::Status::Empty:
     case PresetFile::Status::Damaged:
-        qCWarning(lcSession).noquote() << "preset file refused as damaged:" << path
-                                       << (result.status == PresetFile::Status::Empty ? "(empty)" : "");
+        qCWarning(lcSession).noquote() << (result.status == PresetFile::Status::Empty
+                                               ? "preset file refused as empty:"
+                                               : "preset file refused as damaged:")
+                                       << path;
         m_parts.dialogs.information(m_parts.window, QStringLiteral("File damaged."));
         return false;
     case PresetFile::Status::Unreadable:

@@ -71,7 +71,7 @@ private slots:
         f.dialogs.files << path;
         trigger(f, QStringLiteral("Openpresetfile1"));
         QCOMPARE(f.bandWord(3, BandByte::Gain), 130);
-        QCOMPARE(f.text(QStringLiteral("edt_ip0eq_gain_03")), QStringLiteral("2.0"));
+        QCOMPARE(f.text(QStringLiteral("edt_ip0eq_gain_03")), QStringLiteral("2.0dB"));
         QVERIFY(f.window->windowTitle().startsWith(QStringLiteral("show.sdat[*] - ")));
         QVERIFY(!f.window->isWindowModified());
 
