@@ -57,15 +57,14 @@ private slots:
         const QByteArray deviceImage = dev->image();
         const QByteArray fileImage = withGain(deviceImage, 130);
         const QString path = m_dir.filePath(QStringLiteral("site.sdat"));
-        {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(PresetFile::recordText(std::span<const std::uint8_t, ImageSize>(
-                                                  reinterpret_cast<const std::uint8_t *>(fileImage.constData()),
-                                                  ImageSize),
-                                              0, 0, CMD_RW_One_Group) +
-                       "\r\n");
-        }
+        const QByteArray saved = PresetFile::recordText(
+                                     std::span<const std::uint8_t, ImageSize>(
+                                         reinterpret_cast<const std::uint8_t *>(fileImage.constData()), ImageSize),
+                                     0, 0, CMD_RW_One_Group) +
+                                 "\r\n";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(saved) == saved.size());
+        file.close();
         QVERIFY(f.window->offlineFiles().openPath(path));
         // Edited after opening: unsaved.
         f.state().ParamImage.setWord(bandRecord(Ip0, 3), BandByte::Gain, 150);
@@ -88,7 +87,7 @@ private slots:
         QVERIFY(f.connectAndRun());
         QVERIFY(!f.window->offlineFiles().document().isOpen());
         QVERIFY(!f.window->isWindowModified());
-        QVERIFY(f.window->findChild<QAction *>(QStringLiteral("Openpresetfile1"))->isEnabled() == false);
+        QVERIFY(!f.window->findChild<QAction *>(QStringLiteral("Openpresetfile1"))->isEnabled());
         if (outcome == "device") {
             QCOMPARE(imageOf(f.state()), deviceImage);
             QCOMPARE(dev->image(), deviceImage);
@@ -100,13 +99,8 @@ private slots:
             }));
         }
         // The file stays as it was saved.
-        QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(PresetFile::imageOfRecord(file.readAll().trimmed()),
-                 PresetFile::imageOfRecord(PresetFile::recordText(
-                     std::span<const std::uint8_t, ImageSize>(
-                         reinterpret_cast<const std::uint8_t *>(fileImage.constData()), ImageSize),
-                     0, 0, CMD_RW_One_Group)));
+        QCOMPARE(file.readAll(), saved);
         QCOMPARE(f.dialogs.shown.first(),
                  QStringLiteral("site.sdat is open.\nTake the settings of the device, or send this preset to the "
                                 "device?"));

@@ -6,7 +6,10 @@
 #include "session/offlinefiles.h"
 
 #include <QAction>
+#include <QDragEnterEvent>
 #include <QFile>
+#include <QMimeData>
+#include <QProcess>
 #include <QTemporaryDir>
 
 using namespace spk;
@@ -81,8 +84,15 @@ private slots:
         trigger(f, QStringLiteral("Savepresetfile1"));
         QVERIFY(!f.window->isWindowModified());
 
-        // Another file in between, then the first again: the edit is what the file holds.
-        QVERIFY(f.window->offlineFiles().openPath(other));
+        // Another file dropped on the window in between, then the first again: the edit is what
+        // the file holds.
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(other)});
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(f.window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(f.window.get(), &drop);
         QCOMPARE(f.bandWord(3, BandByte::Gain), 90);
         QVERIFY(f.window->offlineFiles().openPath(path));
         QCOMPARE(f.bandWord(3, BandByte::Gain), 150);
@@ -157,6 +167,11 @@ private slots:
         for (int line = 0; line < before.size(); ++line)
             if (line / 2 != 6) QCOMPARE(after[line], before[line]);
         QCOMPARE(after[12] + after[13], recordOf(f, 150, 7, CMD_Rw_20_Group));
+        // The command-line companion reads what was saved.
+        QProcess show;
+        show.start(QStringLiteral(SPKTOOL_PATH), {"show", path, "--preset", "7"});
+        QVERIFY(show.waitForFinished(20000));
+        QCOMPARE(show.exitCode(), 0);
     }
 
     void badFiles_data()
@@ -168,6 +183,8 @@ private slots:
         QTest::newRow("directory") << "dir.gdat" << QByteArray("<dir>") << "Could not read";
         QTest::newRow("empty") << "empty.sdat" << QByteArray() << "File damaged.";
         QTest::newRow("damaged") << "bad.sdat" << QByteArray(1303, 'A') << "File damaged.";
+        QTest::newRow("binary") << "bin.sdat" << QByteArray(1304, '\xFE') << "File damaged.";
+        QTest::newRow("huge") << "huge.gdat" << QByteArray(3 << 20, 'A') << "File damaged.";
         QTest::newRow("damaged group") << "bad.gdat" << QByteArray("00\r\n").repeated(40) << "File damaged.";
     }
     void badFiles()

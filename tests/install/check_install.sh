@@ -8,8 +8,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-prefix="$work/prefix"
-cmake --install "$build" --prefix "$prefix" >/dev/null
+# DESTDIR too: a destination configured as an absolute path must not reach the real machine.
+dest="$work/dest"
+prefix="$dest/opt/spkedit"
+DESTDIR="$dest" cmake --install "$build" --prefix /opt/spkedit >/dev/null
 for f in bin/spkedit bin/spksim bin/spktool share/applications/spkedit.desktop \
          share/icons/hicolor/scalable/apps/spkedit.svg share/mime/packages/spkedit.xml \
          lib/udev/rules.d/70-spkedit-hid.rules; do
@@ -31,7 +33,9 @@ done
 grep -q 'pattern="\*.sdat"' "$prefix/share/mime/packages/spkedit.xml" || fail "no *.sdat glob"
 grep -q 'pattern="\*.gdat"' "$prefix/share/mime/packages/spkedit.xml" || fail "no *.gdat glob"
 if command -v update-mime-database >/dev/null; then
-    update-mime-database "$prefix/share/mime" || fail "update-mime-database refused the types"
+    XDG_DATA_DIRS="$prefix/share:${XDG_DATA_DIRS:-/usr/share}" update-mime-database "$prefix/share/mime" ||
+        fail "update-mime-database refused the types"
+    grep -q '^[0-9]*:application/x-spkedit-presets:\*\.gdat' "$prefix/share/mime/globs2" || fail "*.gdat not typed"
 fi
 
 # No display at all: --version and --help answer without a platform plugin.

@@ -9,8 +9,6 @@ using namespace spk;
 
 namespace {
 
-using Status = PresetFile::Status;
-
 ParamImage sampleImage(int seed)
 {
     ParamImage image;
@@ -59,44 +57,6 @@ class TestPresetDocument : public QObject
 private slots:
     void init() { QVERIFY(m_dir.isValid()); }
 
-    void refusesBadFiles_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("bytes"); // "<none>": not created, "<dir>": a folder
-        QTest::addColumn<int>("status");
-        const QByteArray record = foreignRecord(1, 0, 0x28) + "\r\n";
-        QTest::newRow("missing") << "gone.sdat" << QByteArray("<none>") << int(Status::Unreadable);
-        QTest::newRow("directory") << "folder.sdat" << QByteArray("<dir>") << int(Status::Unreadable);
-        QTest::newRow("empty") << "empty.sdat" << QByteArray() << int(Status::Empty);
-        QTest::newRow("one character short") << "short.sdat" << record.mid(1) << int(Status::Damaged);
-        QTest::newRow("binary") << "bin.sdat" << QByteArray(1304, '\xFE') << int(Status::Damaged);
-        QTest::newRow("huge") << "huge.sdat" << QByteArray(3 << 20, 'A') << int(Status::Damaged);
-        QTest::newRow("one preset as .gdat") << "one.gdat" << record << int(Status::Damaged);
-        QTest::newRow("39 lines") << "short.gdat" << groupText().chopped(654)
-                                  << int(Status::Damaged);
-    }
-    void refusesBadFiles()
-    {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, status);
-        const QString path = m_dir.filePath(name);
-        if (bytes == "<dir>")
-            QVERIFY(QDir().mkpath(path));
-        else if (bytes != "<none>")
-            QVERIFY(write(path, bytes));
-
-        // An open document stays as it was.
-        PresetDocument doc;
-        const QString good = m_dir.filePath(QStringLiteral("good.sdat"));
-        QVERIFY(write(good, foreignRecord(2, 0, 0x28) + "\r\n"));
-        QVERIFY(doc.open(good).ok());
-        const PresetDocument::Result result = doc.open(path);
-        QCOMPARE(int(result.status), status);
-        QCOMPARE(doc.path(), good);
-        QCOMPARE(doc.image(), PresetFile::imageOfRecord(foreignRecord(2, 0, 0x28)));
-    }
-
     void unchangedSaveIsByteIdentical_data()
     {
         QTest::addColumn<QString>("name");
@@ -123,30 +83,6 @@ private slots:
         QVERIFY2(doc.save(copy, &error), qPrintable(error));
         QCOMPARE(readAll(copy), bytes);
         QCOMPARE(doc.path(), copy);
-    }
-
-    // Preset 7 of twenty edited: a record as the device sends it, the nineteen others untouched.
-    void editedGroupPreset()
-    {
-        const QString path = m_dir.filePath(QStringLiteral("all.gdat"));
-        QVERIFY(write(path, groupText()));
-        PresetDocument doc;
-        QVERIFY(doc.open(path, 7).ok());
-        QCOMPARE(doc.image(), PresetFile::imageOfRecord(foreignRecord(6, 7, 0x29)));
-        doc.setImage(sampleImage(77).bytes());
-        QVERIFY(doc.selectPreset(2));
-        QVERIFY(!doc.selectPreset(21));
-        QCOMPARE(doc.preset(), 2);
-        QVERIFY(doc.isModified());
-        QString error;
-        QVERIFY2(doc.save(QString(), &error), qPrintable(error));
-        QVERIFY(!doc.isModified());
-
-        const PresetFile::Content back = PresetFile::readGdat(path);
-        QCOMPARE(back.status, Status::Ok);
-        for (int k = 0; k < PresetFile::PresetCount; ++k)
-            if (k != 6) QCOMPARE(back.records[k], foreignRecord(k, k + 1, 0x29).toUpper());
-        QCOMPARE(back.records[6], PresetFile::recordText(sampleImage(77).bytes(), 0, 7, 0x29));
     }
 
     void changedOnDiskAndFailedSave()
