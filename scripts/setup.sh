@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libhidapi-dev libudev-dev
-          libgl-dev fonts-dejavu-core)
+          libgl-dev fonts-dejavu-core
+          desktop-file-utils shared-mime-info libxml2-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

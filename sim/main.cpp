@@ -59,6 +59,10 @@ int run(int argc, char **argv)
         std::fputs(qPrintable(help), stdout);
         return 0;
     }
+    if (config.version) {
+        std::printf("spksim %s\n", SPK_VERSION);
+        return 0;
+    }
     setTimeScale(config.timeScale);
 
     SimPtyServer server(config.ids);

@@ -70,8 +70,9 @@ bool parseSimOptions(const QStringList &arguments, SimConfig *config, QString *e
     const QCommandLineOption unplug("unplug-after", "Fault: unplug the adapter after <seconds>.", "seconds");
     const QCommandLineOption version(
         "version-text", "Report <text> as the version (padded with spaces to 24 characters).", "text");
+    const QCommandLineOption programVersion("version", "Print the program's version and quit.");
     parser.addOptions({ids, state, log, scale, noPacing, silent, drop, dropRate, badEnd, noise, split,
-                       splitGap, slow, unplug, version});
+                       splitGap, slow, unplug, version, programVersion});
     if (helpText) *helpText = parser.helpText();
 
     const auto fail = [error](const QString &why) {
@@ -83,6 +84,7 @@ bool parseSimOptions(const QStringList &arguments, SimConfig *config, QString *e
         return fail(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
     SimConfig c;
     c.help = parser.isSet("help") || parser.isSet("help-all");
+    c.version = parser.isSet(programVersion);
     if (parser.isSet(ids) && !parseIds(parser.value(ids), &c.ids))
         return fail(QStringLiteral("--ids wants distinct numbers 1..250 separated by commas, not '%1'")
                         .arg(parser.value(ids)));

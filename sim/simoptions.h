@@ -19,6 +19,7 @@ struct SimConfig
     QByteArray versionText;  // empty: the device's own
     double unplugAfter = -1; // seconds; negative: never
     bool help = false;
+    bool version = false;
 };
 
 // Parses the arguments (the program name first). False with a one-line `error` on a bad option or

@@ -22,3 +22,4 @@ target_link_libraries(sim PUBLIC Qt6::Core model)
 
 add_executable(spksim main.cpp)
 target_link_libraries(spksim PRIVATE sim)
+target_compile_definitions(spksim PRIVATE SPK_VERSION="${PROJECT_VERSION}")

@@ -37,7 +37,8 @@ of --port P; set-id is for RS-485 lines only):
 A FILE ending in .gdat holds all 20 presets; any other is read as a one-preset .sdat file.
 Device commands show progress on stderr when they take over a second (--quiet: none) and ask
 before overwriting anything on the device unless --yes is given. Ctrl-C closes the port and
-leaves no half-written file. "spktool COMMAND --help" describes a command.
+leaves no half-written file. "spktool COMMAND --help" describes a command; "spktool --version"
+prints the version.
 
 Exit status: 0 done, 1 port, device or file error (the message says which), 2 wrong usage,
 3 no answer from the device, 130 interrupted. QT_LOGGING_RULES="spk.*=true" shows what the
@@ -79,6 +80,10 @@ int run(QStringList args)
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
         std::fputs(MainHelp, stdout);
+        return Success;
+    }
+    if (command == QLatin1String("--version") || command == QLatin1String("-v")) {
+        std::printf("spktool %s\n", SPK_VERSION);
         return Success;
     }
     if (isFileCommand(command)) return runFileCommand(args);

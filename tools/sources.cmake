@@ -25,3 +25,4 @@ target_include_directories(spktool_commands PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
 add_executable(spktool main.cpp)
 target_link_libraries(spktool PRIVATE spktool_commands)
+set_source_files_properties(main.cpp PROPERTIES COMPILE_DEFINITIONS SPK_VERSION="${PROJECT_VERSION}")

@@ -33,6 +33,10 @@ public:
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
     bool question(QWidget *, const QString &) override { return answer; }
+    int choose(QWidget *, const QString &, const QStringList &buttons) override
+    {
+        return int(buttons.size()) - 1;
+    }
     QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
     QString saveFile(QWidget *, const QString &, const QString &, const QString &, bool) override
     {

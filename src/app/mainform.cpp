@@ -4,8 +4,10 @@
 #include "app/formkit.h"
 #include "app/levelpanelform.h"
 #include "app/linkpanelform.h"
+#include "presets/presetfile.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -160,6 +162,26 @@ void MainForm::buildProgressBox(QWidget *central)
     box->hide();
 }
 
+void MainForm::buildOfflineItems(QMenu *file)
+{
+    item(file, QStringLiteral("Openpresetfile1"), QStringLiteral("Open preset file..."))
+        ->setShortcut(QKeySequence::Open);
+    item(file, QStringLiteral("Savepresetfile1"), QStringLiteral("Save preset file"), false)
+        ->setShortcut(QKeySequence::Save);
+    item(file, QStringLiteral("Savepresetfileas1"), QStringLiteral("Save preset file as..."), false)
+        ->setShortcut(QKeySequence::SaveAs);
+    // The twenty presets of an open .gdat, one of them edited at a time.
+    QMenu *presets = file->addMenu(QStringLiteral("Preset in file"));
+    presets->setObjectName(QStringLiteral("Presetinfile1"));
+    presets->setEnabled(false);
+    auto *group = new QActionGroup(presets);
+    for (int n = 1; n <= PresetFile::PresetCount; ++n) {
+        QAction *a = item(presets, QStringLiteral("Presetinfile%1").arg(n), QStringLiteral("Preset %1").arg(n));
+        a->setCheckable(true);
+        group->addAction(a);
+    }
+}
+
 void MainForm::buildMenu(QMenuBar *menu)
 {
     menu->setObjectName(QStringLiteral("mm1"));
@@ -171,6 +193,8 @@ void MainForm::buildMenu(QMenuBar *menu)
     file->addSeparator();
     item(file, QStringLiteral("Savethispresettopc1"), QStringLiteral("Save this preset to PC"));
     item(file, QStringLiteral("Saveallpresetstopc1"), QStringLiteral("Save all presets to PC"));
+    file->addSeparator();
+    buildOfflineItems(file);
     file->addSeparator();
     item(file, QStringLiteral("Exit1"), QStringLiteral("Exit"));
 

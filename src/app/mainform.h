@@ -3,6 +3,7 @@
 #include <QRect>
 
 class QMainWindow;
+class QMenu;
 class QMenuBar;
 class QWidget;
 
@@ -25,6 +26,8 @@ private:
     static void buildProgressBox(QWidget *central);
     static void buildBanner(QWidget *central);
     static void buildFileButtons(QWidget *central);
+    // Open and save a preset file with no device: below the four transfer items.
+    static void buildOfflineItems(QMenu *file);
 };
 
 } // namespace spk

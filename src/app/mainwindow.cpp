@@ -32,6 +32,7 @@
 #include "session/idchange.h"
 #include "session/idsearch.h"
 #include "session/presetactivity.h"
+#include "session/offlinefiles.h"
 #include "session/presetfiles.h"
 #include "window/accessiblelists.h"
 #include "window/dialogs.h"
@@ -42,6 +43,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QMenuBar>
@@ -198,6 +203,42 @@ void MainWindow::wirePresets()
     m_bulk->attach();
     m_presetFiles = std::make_unique<PresetFiles>(parts, *m_session, *m_presetActivity, *m_bulk);
     m_presetFiles->attach();
+    SessionParts shows = parts;
+    shows.updataToComponent = [this] { UpdataToComponent(); };
+    m_offline = std::make_unique<OfflineFiles>(shows, *m_session, *m_presetActivity, *m_presetFiles);
+    m_offline->attach();
+    setAcceptDrops(true);
+}
+
+namespace {
+// The one local file being dragged, or empty.
+QString droppedFile(const QMimeData *data)
+{
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
+} // namespace
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_offline && !m_offline->mayClose())
+        event->ignore();
+    else
+        QMainWindow::closeEvent(event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (m_offline && m_offline->offline() && !droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty() || !m_offline) return;
+    event->acceptProposedAction();
+    m_offline->openPath(path);
 }
 
 void MainWindow::wireAddressing()

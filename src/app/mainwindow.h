@@ -25,6 +25,7 @@ class HidBackend;
 class HidController;
 class HidTransport;
 class LevelDelayEditor;
+class OfflineFiles;
 class PointDrag;
 class PortCatalog;
 class PresetActivity;
@@ -88,6 +89,7 @@ public:
     DevicePresets &devicePresets() { return *m_devicePresets; }
     BulkTransfer &bulkTransfer() { return *m_bulk; }
     PresetFiles &presetFiles() { return *m_presetFiles; }
+    OfflineFiles &offlineFiles() { return *m_offline; }
     IdSearch &idSearch() { return *m_idSearch; }
     IdChange &idChange() { return *m_idChange; }
     BroadcastMode &broadcast() { return *m_broadcast; }
@@ -105,6 +107,13 @@ public:
     void Exit1Click();
     // Runs a handler of the window by name; a name without a handler does nothing.
     bool CallHandlerByName(const QString &name) { return m_handlers.CallHandlerByName(name); }
+
+protected:
+    // Unsaved offline edits are asked about first.
+    void closeEvent(QCloseEvent *event) override;
+    // A preset file dropped on the window opens while no link is open.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void FormCreate();
@@ -145,6 +154,7 @@ private:
     std::unique_ptr<DevicePresets> m_devicePresets;
     std::unique_ptr<BulkTransfer> m_bulk;
     std::unique_ptr<PresetFiles> m_presetFiles;
+    std::unique_ptr<OfflineFiles> m_offline;
     std::unique_ptr<IdSearch> m_idSearch;
     std::unique_ptr<IdChange> m_idChange;
     std::unique_ptr<BroadcastMode> m_broadcast;

@@ -1,5 +1,6 @@
 target_sources(app PRIVATE
     app/addressform.h app/addressform.cpp
+    app/commandline.h app/commandline.cpp
     app/eqpanelform.h app/eqpanelform.cpp
     app/fixedwidthlist.h app/fixedwidthlist.cpp
     app/formkit.h app/formkit.cpp
@@ -15,3 +16,4 @@ target_sources(app PRIVATE
 
 add_executable(spkedit app/main.cpp)
 target_link_libraries(spkedit PRIVATE app)
+target_compile_definitions(spkedit PRIVATE SPK_VERSION="${PROJECT_VERSION}")

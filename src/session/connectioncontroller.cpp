@@ -144,6 +144,7 @@ void ConnectionController::btn_connectClick()
 
 void ConnectionController::connectLink()
 {
+    if (mayConnect && !mayConnect()) return;
     LinkState &link = m_state.Link;
     btn_s_closeClick();
     link.SilenceCount = 0;

@@ -78,6 +78,8 @@ public:
     // lost. Unset means no USB link.
     std::function<bool()> hidDeviceChosen;
     std::function<void()> forgetHidDevice;
+    // Asked before a link is opened (a preset file being edited offline); false leaves it closed.
+    std::function<bool()> mayConnect;
 
 signals:
     // The port is open and the version request went out.

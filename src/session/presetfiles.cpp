@@ -99,14 +99,17 @@ void PresetFiles::btn_load_onegrp2pcClick()
         open(QStringLiteral("*.sdat (*.sdat)"), QStringLiteral("sdat"), PresetFile::readSdat);
     // The dialog may have outlasted the link, or another command started meanwhile.
     if (!records || !m_activity.mayStart()) return;
+    // The file's own header (another device's ID, its checksum) is not sent: the frame is built anew.
+    loadImage(PresetFile::imageOfRecord(records->first()));
+}
 
+void PresetFiles::loadImage(std::span<const std::uint8_t, ImageSize> image)
+{
     m_activity.begin(PresetActivity::Kind::LoadOne);
     m_activity.awaitReply();
     m_state.tmr_pulseframe.stop();
     m_state.tmr_disconnect.stop();
     m_parts.progress.start();
-    // The file's own header (another device's ID, its checksum) is not sent: the frame is built anew.
-    const auto image = PresetFile::imageOfRecord(records->first());
     if (!m_parts.transmitter.transmitBulk(FrameBuilder::bulkWrite(m_state.Link, 0, CMD_RW_One_Group, image)))
         qCWarning(lcSession) << "preset file not sent: the link took no frame";
     if (!m_parts.connection.waitOnLink(LoadWaitMs, this)) return;

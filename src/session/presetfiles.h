@@ -32,6 +32,9 @@ public:
     void btn_load_onegrp2pcClick();
     void btn_save_20grp2pcClick();
     void btn_load_20grp2pcClick();
+    // The load of one preset after its question and file: the image is written as the working
+    // preset, and read back into the controls once the device has stored it.
+    void loadImage(std::span<const std::uint8_t, ImageSize> image);
 
 private:
     // Asked only while a command may start, and true only if one still may after Yes.

@@ -12,5 +12,6 @@ target_sources(ui PRIVATE
     session/logging.h session/logging.cpp
     session/meterdisplay.h session/meterdisplay.cpp
     session/presetactivity.h session/presetactivity.cpp
+    session/offlinefiles.h session/offlinefiles.cpp
     session/presetfiles.h session/presetfiles.cpp
 )

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace spk {
 
@@ -17,6 +18,23 @@ bool QtDialogs::question(QWidget *parent, const QString &text)
 {
     return QMessageBox::warning(parent, QApplication::applicationName(), text,
                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+int QtDialogs::choose(QWidget *parent, const QString &text, const QStringList &buttons)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text, QMessageBox::NoButton,
+                    parent);
+    QList<QAbstractButton *> added;
+    for (const QString &caption : buttons)
+        added << box.addButton(caption, added.size() + 1 == buttons.size() ? QMessageBox::RejectRole
+                                                                           : QMessageBox::AcceptRole);
+    if (!added.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton *>(added.first()));
+        box.setEscapeButton(added.last());
+    }
+    box.exec();
+    const int index = int(added.indexOf(box.clickedButton()));
+    return index < 0 ? int(buttons.size()) - 1 : index;
 }
 
 QString QtDialogs::openFile(QWidget *parent, const QString &filter, const QString &defaultSuffix)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -14,6 +15,9 @@ public:
     virtual void information(QWidget *parent, const QString &text) = 0;
     // A warning question with Yes and No; true for Yes.
     virtual bool question(QWidget *parent, const QString &text) = 0;
+    // A question with these buttons, the last one the Escape answer; the index of the button
+    // pressed (the last when the box is closed).
+    virtual int choose(QWidget *parent, const QString &text, const QStringList &buttons) = 0;
     // Empty when cancelled. filter is in Qt's form, e.g. "(*.sdat) (*.sdat)".
     virtual QString openFile(QWidget *parent, const QString &filter, const QString &defaultSuffix) = 0;
     virtual QString saveFile(QWidget *parent, const QString &filter, const QString &defaultSuffix,
@@ -25,6 +29,7 @@ class QtDialogs : public Dialogs
 public:
     void information(QWidget *parent, const QString &text) override;
     bool question(QWidget *parent, const QString &text) override;
+    int choose(QWidget *parent, const QString &text, const QStringList &buttons) override;
     QString openFile(QWidget *parent, const QString &filter, const QString &defaultSuffix) override;
     QString saveFile(QWidget *parent, const QString &filter, const QString &defaultSuffix,
                      const QString &initialName, bool confirmOverwrite) override;

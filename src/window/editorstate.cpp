@@ -43,6 +43,7 @@ void EditorState::markRecord(int record)
 void EditorState::setDirty(int record)
 {
     if (!Loading) DirtyFlags.set(record);
+    if (edited) edited();
 }
 
 int EditorState::codeAt(int byteIndex, bool wide) const

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QTimer>
 
+#include <functional>
+
 namespace spk {
 
 // Everything the main window's parts share: the parameter image and its companions, the link
@@ -63,6 +65,9 @@ public:
     void markRecord(int record);
     // The dirty flag alone, unless Loading.
     void setDirty(int record);
+    // Told of every edit of the image (both calls above), Loading or not: the offline file
+    // follows the editors through it.
+    std::function<void()> edited;
 
     // The code at a byte of the image; wide codes are 16 bits, low byte first.
     int codeAt(int byteIndex, bool wide) const;

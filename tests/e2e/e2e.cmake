@@ -15,3 +15,5 @@ target_compile_definitions(tst_spktool_wire PRIVATE SPKTOOL_PATH="$<TARGET_FILE:
 add_dependencies(tst_spktool_wire spktool)
 # The same commands over USB, in this process against the simulated HID device.
 spk_test(tst_spktool_usb SOURCES e2e/tst_spktool_usb.cpp LIBS spktool_commands simusb TIMEOUT 120)
+# Connecting with a preset file open offline: take, send or cancel.
+spk_test(tst_e2e_offline SOURCES e2e/tst_offline.cpp e2e/e2efixture.h gui/windowfixture.h LIBS app simusb TIMEOUT 120)

@@ -30,6 +30,14 @@ public:
         if (whileOpen) whileOpen();
         return answers.isEmpty() ? false : answers.takeFirst();
     }
+    // Answers of the questions with more than two buttons, by index; the last button when none is left.
+    QList<int> choices;
+    int choose(QWidget *, const QString &text, const QStringList &buttons) override
+    {
+        shown << text;
+        if (whileOpen) whileOpen();
+        return choices.isEmpty() ? int(buttons.size()) - 1 : choices.takeFirst();
+    }
     // How each file dialog was set up: "filter|suffix" to open, "filter|suffix|name|ask" to save.
     QStringList fileDialogs;
 
