@@ -65,8 +65,9 @@ void apply(SimFaults &faults, SimDevice *device, const QString &fault)
 // A zero timer still runs: nothing holds the event loop.
 bool responsive()
 {
+    QObject context;
     bool ran = false;
-    QTimer::singleShot(0, [&] { ran = true; });
+    QTimer::singleShot(0, &context, [&] { ran = true; });
     return QTest::qWaitFor([&] { return ran; }, E2eFixture::Patience);
 }
 
