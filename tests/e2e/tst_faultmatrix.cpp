@@ -165,10 +165,9 @@ void TestFaultMatrix::serialOperation()
 
     // The operation ends: done and idle again, or the link is gone.
     const auto settled = [&] {
-        const bool idle = f.window->presetActivity().mayStart() && !f.window->progressBox().isShown() &&
-                          !f.window->idSearch().searching();
-        if (!idle) return false;
+        if (f.window->progressBox().isShown() || f.window->idSearch().searching()) return false;
         if (!f.state().Link.Connected) return true;
+        if (!f.window->presetActivity().mayStart()) return false;
         if (operation == QLatin1String("edit burst") || operation == QLatin1String("EQ reset") ||
             operation == QLatin1String("ID change"))
             return !f.state().DirtyFlags.first().has_value();
