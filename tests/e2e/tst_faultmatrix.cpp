@@ -24,8 +24,9 @@ namespace {
 
 const QStringList Faults = {"silent", "drop", "drop rate", "bad end", "noise", "split", "slow", "unplug",
                             "wrong version"};
-const QStringList Operations = {"connect",  "edit burst", "recall",   "store",    "save one", "load one",
-                                "save all", "load all",   "EQ reset", "ID search", "ID change"};
+const QStringList Operations = {"connect",  "edit burst", "recall",          "store",           "save one",
+                                "load one", "save all",   "load all",        "load damaged one", "load damaged all",
+                                "EQ reset", "ID search",  "ID change"};
 constexpr int PresetImages = 2 * PresetCount + 1;
 
 QByteArray markedImage(int seed)
@@ -119,6 +120,10 @@ void TestFaultMatrix::serialOperation()
     }
     QVERIFY(writeFile(loadOne, recordOf(markedImage(PresetImages), 0, CMD_RW_One_Group) + "\r\n"));
     QVERIFY(writeFile(loadAll, group));
+    const QString damagedOne = dir.filePath(QStringLiteral("damaged.sdat"));
+    const QString damagedAll = dir.filePath(QStringLiteral("damaged.gdat"));
+    QVERIFY(writeFile(damagedOne, recordOf(markedImage(PresetImages), 0, CMD_RW_One_Group).chopped(3)));
+    QVERIFY(writeFile(damagedAll, group.left(group.lastIndexOf("\r\n", group.size() - 3) + 2)));
 
     const bool search = operation == QLatin1String("ID search");
     if (operation != QLatin1String("connect") && !search) QVERIFY(f.connectAndRun());
@@ -150,6 +155,10 @@ void TestFaultMatrix::serialOperation()
     } else if (operation == QLatin1String("load one") || operation == QLatin1String("load all")) {
         f.dialogs.files = {operation == QLatin1String("load one") ? loadOne : loadAll};
         click(operation == QLatin1String("load one") ? "btn_load_onegrp2pc" : "btn_load_20grp2pc");
+    } else if (operation.startsWith(QLatin1String("load damaged"))) {
+        const bool one = operation.endsWith(QLatin1String("one"));
+        f.dialogs.files = {one ? damagedOne : damagedAll};
+        click(one ? "btn_load_onegrp2pc" : "btn_load_20grp2pc");
     } else if (operation == QLatin1String("EQ reset")) {
         click("btn_EQreset");
         click("btn_op0_resetalleq");
@@ -189,10 +198,16 @@ void TestFaultMatrix::serialOperation()
                                                                                    : PresetFile::readSdat(saved);
         QCOMPARE(int(content.status), int(PresetFile::Status::Ok));
     }
-    QStringList expected{"in.gdat", "in.sdat"};
+    QStringList expected{"damaged.gdat", "damaged.sdat", "in.gdat", "in.sdat"};
     if (QFile::exists(saved)) expected << QFileInfo(saved).fileName();
     expected.sort();
     QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    // Nothing of a damaged file reaches the device.
+    if (operation.startsWith(QLatin1String("load damaged"))) {
+        for (const QByteArray &frame : f.sim->receivedFrames())
+            QVERIFY(quint8(frame.at(4)) != 0xA1 || (quint8(frame.at(6)) != CMD_RW_One_Group &&
+                                                    quint8(frame.at(6)) != CMD_Rw_20_Group));
+    }
     // The device holds its own images or whole images from the files, nothing else.
     SimDevice *device = f.sim->bus().devices().value(0);
     QVERIFY(device->image() == deviceImage || device->image() == markedImage(PresetImages) ||
