@@ -149,8 +149,23 @@ public:
             if (!connect()) {
                 ++counts["reconnect failed"];
                 failures++;
+                report(kind);
             }
         }
+    }
+    // What the window and the line looked like when a reconnect failed, and whether a second try works.
+    void report(const QString &fault)
+    {
+        const spk::EditorState &s = m_w.state();
+        auto *ports = m_w.findChild<QComboBox *>(QStringLiteral("cbb_comport"));
+        std::printf("reconnect after \"%s\" failed: caption %s, connected %d, loading %d, silence %d, "
+                    "warning %d, port listed %d, simulator running %d, client %d\n",
+                    qPrintable(fault), qPrintable(button()->text()), s.Link.Connected, s.Loading,
+                    s.Link.SilenceCount, m_w.warningWindow()->isVisible(),
+                    ports->findText(m_sim.portName()) >= 0, m_sim.isRunning(), m_sim.clientConnected());
+        disconnect();
+        std::printf("  a second try %s\n", connect() ? "connected" : "failed too");
+        std::fflush(stdout);
     }
     void noteWarning()
     {
