@@ -17,3 +17,6 @@ add_dependencies(tst_spktool_wire spktool)
 spk_test(tst_spktool_usb SOURCES e2e/tst_spktool_usb.cpp LIBS spktool_commands simusb TIMEOUT 120)
 # Connecting with a preset file open offline: take, send or cancel.
 spk_test(tst_e2e_offline SOURCES e2e/tst_offline.cpp e2e/e2efixture.h gui/windowfixture.h LIBS app simusb TIMEOUT 120)
+# Every simulator fault against every long operation.
+spk_test(tst_e2e_faultmatrix SOURCES e2e/tst_faultmatrix.cpp e2e/e2efixture.h gui/windowfixture.h
+         fakes/fakeportcatalog.h LIBS app simusb TIMEOUT 600)

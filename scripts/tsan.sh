@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds and runs the tests that run threads (HID read thread, port prefetch, the simulator's pty
+# server) under ThreadSanitizer, in build-tsan; only those targets are built.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tests=(link_hid tst_e2e_usb tst_startupparts tst_simserver)
+cmake --preset tsan >/dev/null
+cmake --build build-tsan --target "${tests[@]}"
+regex="^($(IFS='|'; echo "${tests[*]}"))\$"
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/tests/tsan.supp" \
+    ctest --test-dir build-tsan --output-on-failure -j2 -R "$regex"
