@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds and runs the tests that run threads (HID read thread, port prefetch, the simulator's pty
+# Builds and runs the tests that run threads (HID read threads of the editor and spktool, port prefetch, the simulator's pty
 # server) under ThreadSanitizer, in build-tsan; only those targets are built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tests=(link_hid tst_e2e_usb tst_startupparts tst_simserver)
+tests=(link_hid tst_e2e_usb tst_spktool_usb tst_startupparts tst_simserver)
 cmake --preset tsan >/dev/null
 cmake --build build-tsan --target "${tests[@]}"
 regex="^($(IFS='|'; echo "${tests[*]}"))\$"
