@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs the tests that run threads (HID read threads of the editor and spktool, port prefetch, the simulator's pty
-# server) under ThreadSanitizer, in build-tsan; only those targets are built.
+# Builds and runs the tests that run threads (HID read threads of the editor and spktool, port
+# prefetch, the simulator's pty server) under ThreadSanitizer, in build-tsan; only those are built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tests=(link_hid tst_e2e_usb tst_spktool_usb tst_startupparts tst_simserver)
