@@ -11,3 +11,8 @@ target_link_libraries(bench_startup PRIVATE Qt6::Core)
 target_compile_definitions(bench_startup PRIVATE SPKEDIT_PATH="$<TARGET_FILE:spkedit>"
                                                  MINIMAL_PATH="$<TARGET_FILE:bench_minimalwindow>")
 add_dependencies(bench_startup spkedit bench_minimalwindow)
+
+# Output channels and undo: drag on an output against the system's, undo and redo of one step.
+#   build/bench/bench_undo [drags]
+add_executable(bench_undo window/bench_undo.cpp)
+target_link_libraries(bench_undo PRIVATE app Qt6::Test)

@@ -43,6 +43,7 @@ void EditorState::markRecord(int record)
 void EditorState::setDirty(int record)
 {
     if (!Loading) DirtyFlags.set(record);
+    if (recordEdited && !Refreshing) recordEdited(record);
 }
 
 int EditorState::codeAt(int byteIndex, bool wide) const

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QTimer>
 
+#include <functional>
+
 namespace spk {
 
 // Everything the main window's parts share: the parameter image and its companions, the link
@@ -38,6 +40,8 @@ public:
     EditTargeting Target;
     bool SpinUp = false;
     bool SpinDown = false;
+    // The channel the crossover/EQ editors and the graph show and edit (0 = ip0 .. 3 = op2);
+    // written only by the channel selection (editors/channelview.h).
     int GraphChannel = 0;
     bool GraphDragging = false;
 
@@ -63,6 +67,9 @@ public:
     void markRecord(int record);
     // The dirty flag alone, unless Loading.
     void setDirty(int record);
+    // Called by setDirty for every record an edit marks (Loading or not, never while Refreshing):
+    // the undo history compares the record with what it last saw.
+    std::function<void(int record)> recordEdited;
 
     // The code at a byte of the image; wide codes are 16 bits, low byte first.
     int codeAt(int byteIndex, bool wide) const;

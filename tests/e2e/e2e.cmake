@@ -13,3 +13,6 @@ spk_test(tst_e2e_usb SOURCES e2e/tst_usb.cpp gui/windowfixture.h fakes/fakeportc
 spk_test(tst_spktool_wire SOURCES e2e/tst_spktool_wire.cpp LIBS sim core TIMEOUT 180)
 target_compile_definitions(tst_spktool_wire PRIVATE SPKTOOL_PATH="$<TARGET_FILE:spktool>")
 add_dependencies(tst_spktool_wire spktool)
+# An output channel's edits, and an undo, on the wire to the simulator.
+spk_test(tst_e2e_channels SOURCES e2e/tst_channels.cpp e2e/e2efixture.h gui/windowfixture.h LIBS app simusb
+         TIMEOUT 120)
