@@ -15,3 +15,7 @@ add_dependencies(bench_startup spkedit bench_minimalwindow)
 # Not a benchmark: the README's picture of the predicted outputs (build/bench/overlayshot FILE.png).
 add_executable(overlayshot window/overlayshot.cpp)
 target_link_libraries(overlayshot PRIVATE app Qt6::Test)
+# Output channels and undo: drag on an output against the system's, undo and redo of one step.
+#   build/bench/bench_undo [drags]
+add_executable(bench_undo window/bench_undo.cpp)
+target_link_libraries(bench_undo PRIVATE app Qt6::Test)

@@ -1,9 +1,11 @@
 #include "app/mainform.h"
 
+#include "app/channelselectorform.h"
 #include "app/eqpanelform.h"
 #include "app/formkit.h"
 #include "app/levelpanelform.h"
 #include "app/linkpanelform.h"
+#include "model/layout.h"
 #include "presets/presetfile.h"
 
 #include <QAction>
@@ -63,8 +65,10 @@ QWidget *MainForm::build(QMainWindow *window)
         clear.setColor(role, Qt::transparent);
     sink->setPalette(clear);
 
-    EqPanelForm::build(group(central, QStringLiteral("grp1"), QStringLiteral("SYSTEM EQ"), QString(),
-                             QRect(4, 2, 739, 388)));
+    QGroupBox *eq = group(central, QStringLiteral("grp1"), ChannelSelectorForm::title(Ip0), QString(),
+                          QRect(4, 2, 739, 388));
+    EqPanelForm::build(eq);
+    ChannelSelectorForm::build(eq);
     LevelPanelForm::buildSystem(
         group(central, QStringLiteral("grp2"), QStringLiteral("SYSTEM"), QString(), QRect(4, 394, 200, 302)));
     LevelPanelForm::buildOutput(group(central, QStringLiteral("rzgrpbx5"), QString(),
@@ -197,6 +201,10 @@ void MainForm::buildMenu(QMenuBar *menu)
     buildOfflineItems(file);
     file->addSeparator();
     item(file, QStringLiteral("Exit1"), QStringLiteral("Exit"));
+
+    // Undo and Redo: the main window adds them (editors/editundo.h).
+    QMenu *edit = menu->addMenu(QStringLiteral("Edit"));
+    edit->setObjectName(QStringLiteral("Edit1"));
 
     QMenu *help = menu->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));

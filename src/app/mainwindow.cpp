@@ -1,13 +1,16 @@
 #include "app/mainwindow.h"
 
 #include "app/addressform.h"
+#include "app/channelselectorform.h"
 #include "app/linkpanelform.h"
 #include "app/mainform.h"
 #include "app/overlayform.h"
 #include "app/prefetchportcatalog.h"
 #include "app/usbform.h"
+#include "editors/channelview.h"
 #include "editors/crossovereqeditor.h"
 #include "editors/editorcontext.h"
+#include "editors/editundo.h"
 #include "editors/eqreset.h"
 #include "editors/leveldelayeditor.h"
 #include "editors/pointdrag.h"
@@ -42,6 +45,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -49,6 +53,7 @@
 #include <QMimeData>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -77,6 +82,7 @@ MainWindow::MainWindow(const MainWindowOptions &options, QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    m_state.recordEdited = nullptr;
     // The edits outlive the parts their handlers call into.
     for (ValueEdit *e : findChildren<ValueEdit *>()) {
         e->onEnter = nullptr;
@@ -116,7 +122,9 @@ void MainWindow::FormCreate()
 
     // The grids are drawn once, here; the first curve comes with the image below.
     m_graph = std::make_unique<ResponseGraph>(m_state.ParamImage);
-    m_ctx = std::make_unique<EditorContext>(EditorContext{m_state, m_controls, m_handlers, *m_graph});
+    m_undo = std::make_unique<EditUndo>(m_state);
+    m_ctx = std::make_unique<EditorContext>(
+        EditorContext{m_state, m_controls, m_handlers, *m_graph, m_undo.get()});
     wireParts();
 
     m_state.Target.clear();
@@ -165,9 +173,28 @@ void MainWindow::wireParts()
     m_eqReset->attach();
     m_wheel = std::make_unique<WheelRouter>(*m_ctx, *m_stepper, this);
     qApp->installEventFilter(m_wheel.get());
+    wireChannels();
 
     connect(findChild<QAction *>(QStringLiteral("Exit1")), &QAction::triggered, this,
             &MainWindow::Exit1Click);
+}
+
+void MainWindow::wireChannels()
+{
+    m_channels =
+        std::make_unique<ChannelView>(*m_ctx, *m_crossoverEq, *m_levelDelay, *m_eqReset, *m_pointDrag);
+    auto *panel = m_controls.require<QGroupBox>(QStringLiteral("grp1"));
+    auto *buttons = findChild<QButtonGroup *>(QStringLiteral("grp_channel"));
+    connect(buttons, &QButtonGroup::idClicked, m_channels.get(), &ChannelView::select);
+    connect(m_channels.get(), &ChannelView::channelChanged, this,
+            [panel, buttons](int channel) { ChannelSelectorForm::show(panel, buttons, channel); });
+
+    m_undo->setView(m_channels.get());
+    EditUndo *undo = m_undo.get();
+    m_state.recordEdited = [undo](int record) { undo->recordEdited(record); };
+    auto *edit = findChild<QMenu *>(QStringLiteral("Edit1"));
+    edit->addAction(m_undo->createUndoAction(edit));
+    edit->addAction(m_undo->createRedoAction(edit));
 }
 
 void MainWindow::wireLink()
@@ -287,12 +314,11 @@ void MainWindow::UpdataToComponent()
     m_levelDelay->showSystemLevel();
     m_levelDelay->showSystemPolarity();
     m_levelDelay->showSystemDelay();
-    for (int b = 0; b < BandCount; ++b)
-        m_crossoverEq->showBand(b);
-    m_crossoverEq->showCrossover();
+    m_crossoverEq->showChannel();
     m_graph->computeOutputs();
-    m_graph->DrawHLpfEQCurve(Ip0);
+    m_graph->DrawHLpfEQCurve(m_state.GraphChannel);
     m_state.Refreshing = false;
+    m_undo->restart();
 }
 
 void MainWindow::ChangeAllComponentFont()

@@ -12,11 +12,13 @@ namespace spk {
 
 class BulkTransfer;
 class BroadcastMode;
+class ChannelView;
 class ConnectionController;
 class CrossoverEqEditor;
 class DevicePresets;
 class DeviceSession;
 class Dialogs;
+class EditUndo;
 class EqReset;
 class GraphView;
 class IdChange;
@@ -78,6 +80,10 @@ public:
     ValueStepper &stepper() { return *m_stepper; }
     LevelDelayEditor &levelDelay() { return *m_levelDelay; }
     EqReset &eqReset() { return *m_eqReset; }
+    PointDrag &pointDrag() { return *m_pointDrag; }
+    // The selected channel (channel(), select(), channelChanged) and the undo history.
+    ChannelView &channelView() { return *m_channels; }
+    EditUndo &undo() { return *m_undo; }
     WheelRouter &wheel() { return *m_wheel; }
     PortCatalog &portCatalog() { return *m_catalog; }
     SerialDriver &serialDriver() { return *m_serial; }
@@ -99,7 +105,8 @@ public:
     QWidget *formPanel() const { return centralWidget(); }
 
     void Init_value();
-    // Copies ParamImage into every control and redraws the graph; callers set Loading around it.
+    // Copies ParamImage into every control (the crossover/EQ editors from the selected channel)
+    // and redraws the graph; callers set Loading around it. The undo history starts again.
     void UpdataToComponent();
     void ChangeAllComponentFont();
     // The hidden phase view: the curve drawn as phase, the box's caption red while it is.
@@ -118,6 +125,7 @@ protected:
 private:
     void FormCreate();
     void wireParts();
+    void wireChannels();
     void wireLink();
     WindowParts windowParts();
     void wirePresets();
@@ -134,6 +142,7 @@ private:
     ControlLookup m_controls;
     HandlerTable m_handlers;
     std::unique_ptr<ResponseGraph> m_graph;
+    std::unique_ptr<EditUndo> m_undo;
     std::unique_ptr<EditorContext> m_ctx;
     std::unique_ptr<StatusPanels> m_status;
     std::unique_ptr<ProgressBox> m_progress;
@@ -143,6 +152,7 @@ private:
     std::unique_ptr<PointDrag> m_pointDrag;
     std::unique_ptr<EqReset> m_eqReset;
     std::unique_ptr<WheelRouter> m_wheel;
+    std::unique_ptr<ChannelView> m_channels;
     WarningWindow *m_warning = nullptr;
     std::unique_ptr<SerialDriver> m_serial;
     std::unique_ptr<HidTransport> m_hidTransport;

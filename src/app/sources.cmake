@@ -1,5 +1,6 @@
 target_sources(app PRIVATE
     app/addressform.h app/addressform.cpp
+    app/channelselectorform.h app/channelselectorform.cpp
     app/commandline.h app/commandline.cpp
     app/eqpanelform.h app/eqpanelform.cpp
     app/fixedwidthlist.h app/fixedwidthlist.cpp

@@ -68,13 +68,18 @@ QString CrossoverEqEditor::editName(Field field, int band)
     return EditTargeting::bandEditPrefix(field) + QString::number(band);
 }
 
-int CrossoverEqEditor::fieldByte(Field field, int band)
+int CrossoverEqEditor::fieldByte(Field field, int band, int channel)
 {
-    const int record = isBand(field) ? bandRecord(Ip0, band) : crossoverRecord(Ip0);
+    const int record = isBand(field) ? bandRecord(channel, band) : crossoverRecord(channel);
     return recordByte(record, FieldOffset[int(field)]);
 }
 
 CrossoverEqEditor::CrossoverEqEditor(EditorContext &ctx, QObject *parent) : QObject(parent), m_ctx(ctx) {}
+
+int CrossoverEqEditor::channel() const
+{
+    return m_ctx.state.GraphChannel;
+}
 
 ValueEdit *CrossoverEqEditor::edit(Field field, int band) const
 {
@@ -144,7 +149,7 @@ void CrossoverEqEditor::wireBand(int b)
 void CrossoverEqEditor::showBand(int b)
 {
     const ParamImage &image = m_ctx.state.ParamImage;
-    const int r = bandRecord(Ip0, b);
+    const int r = bandRecord(channel(), b);
     edit(Field::EqFreq, b)->setText(freqText(image.byte(r, BandByte::Freq)));
     const int type = image.byte(r, BandByte::Type);
     typeList(b)->setCurrentIndex(type <= MaxEqType ? type : -1);
@@ -152,21 +157,29 @@ void CrossoverEqEditor::showBand(int b)
     edit(Field::EqQ, b)->setText(qText(image.word(r, BandByte::Q)));
     bypassBox(b)->setChecked(image.byte(r, BandByte::Bypass) != 0);
     enableByType(b, type, false);
-    m_ctx.graph.computeBand(Ip0, b, recordByte(r));
+    m_ctx.graph.computeBand(channel(), b, recordByte(r));
 }
 
 void CrossoverEqEditor::showCrossover()
 {
     const ParamImage &image = m_ctx.state.ParamImage;
-    const int r = crossoverRecord(Ip0);
+    const int c = channel();
+    const int r = crossoverRecord(c);
     const int hpfType = image.byte(r, CrossoverByte::HpfType);
     const int lpfType = image.byte(r, CrossoverByte::LpfType);
     edit(Field::HpfFreq)->setText(freqText(image.byte(r, CrossoverByte::HpfFreq)));
     crossoverTypeList(0)->setCurrentIndex(hpfType <= MaxCrossoverType ? hpfType : -1);
-    m_ctx.graph.computeHpf(Ip0, image.byte(r, CrossoverByte::HpfFreq), hpfType);
+    m_ctx.graph.computeHpf(c, image.byte(r, CrossoverByte::HpfFreq), hpfType);
     edit(Field::LpfFreq)->setText(freqText(image.byte(r, CrossoverByte::LpfFreq)));
     crossoverTypeList(1)->setCurrentIndex(lpfType <= MaxCrossoverType ? lpfType : -1);
-    m_ctx.graph.computeLpf(Ip0, image.byte(r, CrossoverByte::LpfFreq), lpfType);
+    m_ctx.graph.computeLpf(c, image.byte(r, CrossoverByte::LpfFreq), lpfType);
+}
+
+void CrossoverEqEditor::showChannel()
+{
+    for (int b = 0; b < BandCount; ++b)
+        showBand(b);
+    showCrossover();
 }
 
 void CrossoverEqEditor::enableByType(int b, int type, bool spinsToo)
@@ -190,8 +203,7 @@ void CrossoverEqEditor::targetCrossover(int filter, bool selectAll)
     const Field field = filter == 0 ? Field::HpfFreq : Field::LpfFreq;
     ValueEdit *e = edit(field);
     if (selectAll) e->selectAll();
-    m_ctx.state.GraphChannel = 0;
-    m_ctx.state.Target.targetCrossover(field, fieldByte(field, 0), crossoverRecord(Ip0), e,
+    m_ctx.state.Target.targetCrossover(field, fieldByte(field, 0, channel()), crossoverRecord(channel()), e,
                                        fieldSpec(field).maxCode);
 }
 
@@ -199,7 +211,7 @@ void CrossoverEqEditor::targetBand(Field field, int b, bool selectAll)
 {
     ValueEdit *e = edit(field, b);
     if (selectAll) e->selectAll();
-    m_ctx.state.Target.targetBandField(field, b, fieldByte(field, b), bandRecord(Ip0, b), e,
+    m_ctx.state.Target.targetBandField(field, b, fieldByte(field, b, channel()), bandRecord(channel(), b), e,
                                        fieldSpec(field).maxCode);
 }
 
@@ -250,7 +262,7 @@ bool CrossoverEqEditor::ensureTarget(Field field, int b)
 {
     const std::optional<int> target = m_ctx.state.Target.EditTarget();
     if (!target) return false;
-    if (*target != fieldByte(field, b)) {
+    if (*target != fieldByte(field, b, channel())) {
         if (isBand(field))
             targetBand(field, b, false);
         else
@@ -354,9 +366,8 @@ void CrossoverEqEditor::HLPF_type_Cbb_Change(int filter)
     EditorState &s = m_ctx.state;
     QComboBox *list = crossoverTypeList(filter);
     if (list->currentIndex() < 0) return;
-    const int r = crossoverRecord(Ip0);
+    const int r = crossoverRecord(channel());
     const int at = recordByte(r, filter == 0 ? CrossoverByte::HpfType : CrossoverByte::LpfType);
-    s.GraphChannel = 0;
     s.Target.targetByte(at, r);
     s.ParamImage[at] = std::uint8_t(list->currentIndex());
     HLPF_CalParamtr_DrawCurve_Setflg(m_ctx, filter, s.ParamImage[at - 1], s.Target.LastEdited(),
@@ -365,7 +376,7 @@ void CrossoverEqEditor::HLPF_type_Cbb_Change(int filter)
 
 void CrossoverEqEditor::targetBandRecord(int b, QWidget *control, int offset)
 {
-    const int r = bandRecord(Ip0, b);
+    const int r = bandRecord(channel(), b);
     m_ctx.state.Target.targetBandRecord(b, recordByte(r, offset), r, control);
 }
 
@@ -391,7 +402,7 @@ void CrossoverEqEditor::chk_op3eq_byps_00Click(int b)
     if (s.Refreshing) return;
     QCheckBox *box = bypassBox(b);
     targetBandRecord(b, box, BandByte::Type);
-    s.ParamImage.setByte(bandRecord(Ip0, b), BandByte::Bypass, box->isChecked() ? 1 : 0);
+    s.ParamImage.setByte(bandRecord(channel(), b), BandByte::Bypass, box->isChecked() ? 1 : 0);
     const EditTargeting &t = s.Target;
     EQ_CalParamtr_DrawCurve_Setflg(m_ctx, t.EditTargetBand(), s.GraphChannel, t.EditTargetBandRecord(),
                                    t.LastEdited());

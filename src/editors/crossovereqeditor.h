@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/layout.h"
 #include "window/edittargeting.h"
 
 #include <QObject>
@@ -15,8 +16,10 @@ namespace spk {
 struct EditorContext;
 class ValueEdit;
 
-// The crossover and equaliser value editors of ip0: targeting, the key filter's commit, leaving
-// an edit, the type lists and the bypass boxes, and filling these controls from the image.
+// The crossover and equaliser value editors: targeting, the key filter's commit, leaving an edit,
+// the type lists and the bypass boxes, and filling these controls from the image. They act on
+// the records of the selected channel (GraphChannel: ip0, or an output's crossover record 19c and
+// band records 19c + 2 + k); the controls keep the ip0 names whatever channel they show.
 // Handlers whose names say op3 or op0 serve the ip0 controls (edt_op3hpf_freqEnter serves
 // edt_ip0hpf_freq, edt_op0eq_gain_00MouseUp any band's edt_ip0eq_gain_0<b>).
 class CrossoverEqEditor : public QObject
@@ -40,15 +43,17 @@ public:
     // The field an edit belongs to, from its name; false for other controls.
     static bool fieldOf(const QString &name, Field *field, int *band);
     static QString editName(Field field, int band);
-    // Byte index of a field in the image (ip0).
-    static int fieldByte(Field field, int band);
+    // Byte index of a field of a channel in the image.
+    static int fieldByte(Field field, int band, int channel = Ip0);
 
     explicit CrossoverEqEditor(EditorContext &ctx, QObject *parent = nullptr);
     void attach();
 
-    // Image to controls: one band, the crossover. Curves are recomputed, not drawn.
+    // Image to controls, from the selected channel: one band, the crossover, both with all bands.
+    // Curves are recomputed, not drawn.
     void showBand(int band);
     void showCrossover();
+    void showChannel();
     // Q and gain edits (and with spinsToo their spin buttons) enabled by the band's type.
     void enableByType(int band, int type, bool spinsToo);
 
@@ -90,6 +95,7 @@ public:
     QComboBox *crossoverTypeList(int filter) const;
 
 private:
+    int channel() const;
     void targetCrossover(int filter, bool selectAll);
     void targetBand(Field field, int band, bool selectAll);
     void targetBandRecord(int band, QWidget *control, int offset);

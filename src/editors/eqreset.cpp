@@ -2,6 +2,7 @@
 
 #include "editors/crossovereqeditor.h"
 #include "editors/editorcontext.h"
+#include "editors/editundo.h"
 #include "editors/recompute.h"
 #include "editors/valueedit.h"
 #include "graph/responsegraph.h"
@@ -55,24 +56,43 @@ void EqReset::btn2Click()
 void EqReset::btn_op0_resetalleqClick()
 {
     btn2Click();
+    m_channel = m_ctx.state.GraphChannel;
     ParamImage &image = m_ctx.state.ParamImage;
     for (int b = 0; b < BandCount; ++b) {
-        image.setRecord(bandRecord(Ip0, b), ResetBandDefaults);
-        image.setByte(bandRecord(Ip0, b), BandByte::Freq, ResetBandFrequencies[b]);
+        image.setRecord(bandRecord(m_channel, b), ResetBandDefaults);
+        image.setByte(bandRecord(m_channel, b), BandByte::Freq, ResetBandFrequencies[b]);
+    }
+    // The ten records are one undo step now, and the walk's own writes join it.
+    m_undoTag = QStringLiteral("reset %1").arg(++m_resets);
+    if (m_ctx.undo) {
+        const EditUndo::Tag tag(m_ctx.undo, m_undoTag, undoLabel());
+        for (int b = 0; b < BandCount; ++b)
+            m_ctx.undo->recordEdited(bandRecord(m_channel, b));
     }
     m_progress.start();
     m_band = 0;
     m_ctx.state.tmr_reseteq_in.start();
 }
 
+QString EqReset::undoLabel()
+{
+    return QStringLiteral("EQ reset");
+}
+
+void EqReset::finishWalk()
+{
+    while (m_ctx.state.tmr_reseteq_in.isActive())
+        tmr_reseteq_inTimer();
+}
+
 void EqReset::tmr_reseteq_inTimer()
 {
     EditorState &s = m_ctx.state;
+    const EditUndo::Tag tag(m_ctx.undo, m_undoTag, undoLabel());
     // The walk keeps its own band counter: the user may target other fields while it runs.
     const int b = m_band;
-    const int r = bandRecord(Ip0, b);
+    const int r = bandRecord(m_channel, b);
     const int bandByte = recordByte(r);
-    s.GraphChannel = 0;
     s.Target.resetWalkBand(r);
 
     const ParamImage &image = s.ParamImage;
@@ -81,11 +101,11 @@ void EqReset::tmr_reseteq_inTimer()
     m_editor.typeList(b)->setCurrentIndex(type <= MaxEqType ? type : -1);
     m_editor.edit(Field::EqGain, b)->setText(gainText(image.word(r, BandByte::Gain)));
     m_editor.edit(Field::EqQ, b)->setText(qText(image.word(r, BandByte::Q)));
-    m_ctx.graph.computeBand(Ip0, b, bandByte);
+    m_ctx.graph.computeBand(m_channel, b, bandByte);
     // A box that was clear runs its own click handling here, which stores 1 in the bypass byte.
     m_editor.bypassBox(b)->setChecked(image.byte(r, BandByte::Bypass) != 0);
     m_editor.enableByType(b, type, true);
-    EQ_CalParamtr_DrawCurve_Setflg(m_ctx, b, s.GraphChannel, bandByte, r);
+    EQ_CalParamtr_DrawCurve_Setflg(m_ctx, b, m_channel, bandByte, r);
 
     if (b < BandCount - 1) {
         m_band = b + 1;

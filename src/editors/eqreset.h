@@ -14,9 +14,10 @@ struct EditorContext;
 class CrossoverEqEditor;
 class ProgressBox;
 
-// "Filters reset": after the user confirms, all ten ip0 bands get a flat starting shape at
-// once; then tmr_reseteq_in walks the bands, one per tick, refreshing each band's controls and
-// curve and marking its record, while the progress box is shown.
+// "Filters reset": after the user confirms, all ten bands of the selected channel get a flat
+// starting shape at once; then tmr_reseteq_in walks the bands, one per tick, refreshing each
+// band's controls and curve and marking its record, while the progress box is shown. The whole
+// reset is one undo step.
 class EqReset : public QObject
 {
     Q_OBJECT
@@ -32,17 +33,23 @@ public:
     void btn2Click();
     void btn_op0_resetalleqClick();
     void tmr_reseteq_inTimer();
+    // The walk's remaining ticks, now (before the channel changes or an undo).
+    void finishWalk();
 
     // The band the next tick refreshes.
     int walkBand() const { return m_band; }
 
 private:
     QGroupBox *confirmBox() const;
+    static QString undoLabel();
 
     EditorContext &m_ctx;
     CrossoverEqEditor &m_editor;
     ProgressBox &m_progress;
     int m_band = 0;
+    int m_channel = 0;
+    QString m_undoTag;
+    int m_resets = 0;
 };
 
 } // namespace spk

@@ -2,6 +2,7 @@
 
 #include "editors/buttonface.h"
 #include "editors/editorcontext.h"
+#include "editors/editundo.h"
 #include "editors/valueedit.h"
 #include "graph/responsegraph.h"
 #include "model/tables.h"
@@ -121,7 +122,11 @@ void LevelDelayEditor::wireChannel(const Channel &ch)
 
 bool LevelDelayEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonRelease) {
+    // What one press of the mouse does to a track bar or scroll bar is one undo step.
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (m_ctx.undo) m_ctx.undo->beginGesture();
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        if (m_ctx.undo) m_ctx.undo->endGesture();
         if (auto *s = qobject_cast<QSlider *>(watched)) rztrckbrClick(s);
     } else if (event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();

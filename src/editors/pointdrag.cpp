@@ -2,6 +2,7 @@
 
 #include "editors/crossovereqeditor.h"
 #include "editors/editorcontext.h"
+#include "editors/editundo.h"
 #include "editors/recompute.h"
 #include "editors/valueedit.h"
 #include "filters/graphgeometry.h"
@@ -42,14 +43,15 @@ int PointDrag::hitTest(const std::array<EqPoint, BandCount> &points, QPoint pos)
 void PointDrag::img_op0eqbackgroundMouseDown(QPoint pos)
 {
     EditorState &s = m_ctx.state;
-    s.GraphChannel = 0;
     // The focused editor leaves (and commits) before anything else changes.
     m_ctx.focusSink()->setFocus(Qt::MouseFocusReason);
-    const int b = hitTest(m_ctx.graph.response(Ip0).points(), pos);
+    const int b = hitTest(m_ctx.graph.response(s.GraphChannel).points(), pos);
     if (b < 0) return;
     ValueEdit *freq = m_editor.edit(Field::EqFreq, b);
-    s.Target.startDrag(b, bandRecord(Ip0, b), freq);
+    s.Target.startDrag(b, bandRecord(s.GraphChannel, b), freq);
     s.GraphDragging = true;
+    // The whole drag is one undo step.
+    if (m_ctx.undo) m_ctx.undo->beginGesture();
     freq->setFocus(Qt::MouseFocusReason);
 }
 
@@ -60,7 +62,7 @@ void PointDrag::img_public_eqbackgroundMouseMove(QPoint pos)
     const EditTargeting &t = s.Target;
     const double f = std::clamp(PixelXToFreq(pos.x()), FreqTable.front(), FreqTable.back());
     const double g = std::clamp(PixelYToDb(pos.y()), GainTable.front(), GainTable.back());
-    const int r = bandRecord(Ip0, t.EditTargetBand());
+    const int r = bandRecord(s.GraphChannel, t.EditTargetBand());
     bool changed = false;
 
     const int c = NearestIndex(FreqTable, f);
@@ -86,12 +88,20 @@ void PointDrag::img_public_eqbackgroundMouseMove(QPoint pos)
                                        t.LastEdited());
 }
 
+void PointDrag::finishDrag()
+{
+    EditorState &s = m_ctx.state;
+    if (!s.GraphDragging) return;
+    s.GraphDragging = false;
+    if (m_ctx.undo) m_ctx.undo->endGesture();
+}
+
 void PointDrag::img_op0eqbackgroundMouseUp(QPoint)
 {
     EditorState &s = m_ctx.state;
     // A press that grabbed no point leaves nothing to finish.
     if (!s.GraphDragging) return;
-    s.GraphDragging = false;
+    finishDrag();
     const int b = s.Target.EditTargetBand();
     ValueEdit *freq = m_editor.edit(Field::EqFreq, b);
     // Moving the focus away must not commit the frequency edit's text ...

@@ -1,7 +1,10 @@
 target_sources(ui PRIVATE
     editors/buttonface.h editors/buttonface.cpp
+    editors/channelview.h editors/channelview.cpp
     editors/crossovereqeditor.h editors/crossovereqeditor.cpp
+    editors/editlabel.h editors/editlabel.cpp
     editors/editorcontext.h
+    editors/editundo.h editors/editundo.cpp
     editors/eqreset.h editors/eqreset.cpp
     editors/leveldelayeditor.h editors/leveldelayeditor.cpp
     editors/pointdrag.h editors/pointdrag.cpp

@@ -22,6 +22,19 @@ bool ValueEdit::accepts(QChar c) const
     return c.isDigit() ? c.unicode() < 128 : (c == u'.' || c == u'\b' || (m_acceptsMinus && c == u'-'));
 }
 
+bool ValueEdit::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+            // Left to the window's Undo and Redo.
+            event->ignore();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void ValueEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);

@@ -33,6 +33,8 @@ public:
     bool accepts(QChar c) const;
 
 protected:
+    // Undo and redo are the window's (whole edits), not the text's.
+    bool event(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

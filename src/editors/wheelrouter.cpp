@@ -1,6 +1,7 @@
 #include "editors/wheelrouter.h"
 
 #include "editors/editorcontext.h"
+#include "editors/editundo.h"
 #include "editors/valuestepper.h"
 
 #include <QAbstractSlider>
@@ -38,6 +39,10 @@ bool WheelRouter::FormMouseWheel(int delta)
     }
     const bool up = delta > 0;
     const QString &name = t.EditTargetName();
+    // The notches of one arming on one field are one undo step.
+    const EditUndo::Tag burst(
+        m_ctx.undo,
+        QStringLiteral("wheel %1 %2 %3").arg(t.armings()).arg(name).arg(t.EditTarget().value_or(-1)));
     if (name.startsWith(QLatin1String("edt_"))) {
         m_stepper.stepArmedCode(up);
     } else if (name.startsWith(QLatin1String("rztr")) || name.startsWith(QLatin1String("scrl"))) {

@@ -44,6 +44,7 @@ void EditorState::setDirty(int record)
 {
     if (!Loading) DirtyFlags.set(record);
     if (edited) edited();
+    if (recordEdited && !Refreshing) recordEdited(record);
 }
 
 int EditorState::codeAt(int byteIndex, bool wide) const

@@ -40,6 +40,8 @@ public:
     EditTargeting Target;
     bool SpinUp = false;
     bool SpinDown = false;
+    // The channel the crossover/EQ editors and the graph show and edit (0 = ip0 .. 3 = op2);
+    // written only by the channel selection (editors/channelview.h).
     int GraphChannel = 0;
     bool GraphDragging = false;
 
@@ -68,6 +70,9 @@ public:
     // Told of every edit of the image (both calls above), Loading or not: the offline file
     // follows the editors through it.
     std::function<void()> edited;
+    // Called by setDirty for every record an edit marks (Loading or not, never while Refreshing):
+    // the undo history compares the record with what it last saw.
+    std::function<void(int record)> recordEdited;
 
     // The code at a byte of the image; wide codes are 16 bits, low byte first.
     int codeAt(int byteIndex, bool wide) const;

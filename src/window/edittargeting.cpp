@@ -120,6 +120,7 @@ void EditTargeting::resetWalkBand(int record)
 
 void EditTargeting::Set_OpenMouseWheel(int min, int max)
 {
+    if (!m_wheelOpen) ++m_armings;
     m_wheelOpen = true;
     m_wheelMin = min;
     m_wheelMax = max;

@@ -34,6 +34,9 @@ public:
     int WheelMin() const { return m_wheelMin; }
     int WheelMax() const { return m_wheelMax; }
     int LastEdited() const { return m_lastEdited; }
+    // Counts the times the wheel was armed after being off: wheel notches under one count on one
+    // field are one burst (one undo step).
+    int armings() const { return m_armings; }
 
     // The handler stem of a field; its change handler is the stem + "Change".
     static QString handlerStem(EditField field);
@@ -81,6 +84,7 @@ private:
     int m_wheelMin = 0;
     int m_wheelMax = 0;
     int m_lastEdited = 0;
+    int m_armings = 0;
 };
 
 } // namespace spk

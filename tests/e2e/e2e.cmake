@@ -20,3 +20,6 @@ spk_test(tst_e2e_offline SOURCES e2e/tst_offline.cpp e2e/e2efixture.h gui/window
 # Every simulator fault against every long operation.
 spk_test(tst_e2e_faultmatrix SOURCES e2e/tst_faultmatrix.cpp e2e/e2efixture.h gui/windowfixture.h
          fakes/fakeportcatalog.h LIBS app simusb TIMEOUT 600)
+# An output channel's edits, and an undo, on the wire to the simulator.
+spk_test(tst_e2e_channels SOURCES e2e/tst_channels.cpp e2e/e2efixture.h gui/windowfixture.h LIBS app simusb
+         TIMEOUT 120)
