@@ -4,8 +4,10 @@
 // 672-column polyline) measured in the same run, drawing the very curve the move produced: how
 // much a polyline costs depends on its shape, so both sides draw the same one. Prints median and
 // p99 in microseconds. With --overlay the predicted outputs are drawn too (outputs at 0 and -6 dB),
-// so every move of a system band recomputes all three outputs and their sum.
+// so every move of a system band recomputes all three outputs and their sum. With --satellite the
+// point dragged is the satellite output's (its own output and the sum recomputed).
 #include "app/mainwindow.h"
+#include "editors/channelview.h"
 #include "graph/graphrenderer.h"
 #include "graph/graphview.h"
 #include "graph/responsegraph.h"
@@ -60,8 +62,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     const bool overlay = args.contains(QStringLiteral("--overlay"));
-    const int moves =
-        !args.isEmpty() && args[0] != QLatin1String("--overlay") ? std::max(100, args[0].toInt()) : 3000;
+    const int channel = args.contains(QStringLiteral("--satellite")) ? spk::Op0 : spk::Ip0;
+    const int moves = !args.isEmpty() && !args[0].startsWith(u'-') ? std::max(100, args[0].toInt()) : 3000;
 
     spk::MainWindow window(spk::MainWindowOptions{nullptr, nullptr, false});
     window.show();
@@ -71,8 +73,9 @@ int main(int argc, char **argv)
         window.state().ParamImage.setWord(spk::levelRecord(spk::Op2), spk::LevelByte::Level, 270);
         window.findChild<QCheckBox *>(QStringLiteral("chk_overlay"))->setChecked(true);
     }
+    window.channelView().select(channel);
     spk::GraphView *view = window.graphView();
-    const spk::EqPoint p = window.graph().point(spk::Ip0, 4);
+    const spk::EqPoint p = window.graph().point(channel, 4);
     QTest::mousePress(view, Qt::LeftButton, {}, QPoint(p.x, p.y));
 
     // Two places far enough apart that every move changes both the frequency and the gain code.
@@ -105,7 +108,7 @@ int main(int argc, char **argv)
             const auto t1 = Clock::now();
             view->repaint();
             const auto t2 = Clock::now();
-            const std::vector<double> &total = window.graph().response(spk::Ip0).total().magnitude;
+            const std::vector<double> &total = window.graph().response(channel).total().magnitude;
             curve.assign(total.begin(), total.end());
             if (pass == 4) {
                 const spk::OutputPrediction &o = window.graph().prediction();
@@ -158,8 +161,8 @@ int main(int argc, char **argv)
     const auto line = [](const char *what, const Stats &s, const char *tail = "") {
         std::printf("%-46s median %7.1f us   p99 %7.1f us%s\n", what, s.median, s.p99, tail);
     };
-    std::printf("drag moves: %d (each changes the band's codes), predicted outputs %s\n", moves,
-                overlay ? "on" : "off");
+    std::printf("drag moves: %d (each changes the band's codes) on the %s channel, predicted outputs %s\n",
+                moves, channel == spk::Ip0 ? "system" : "satellite", overlay ? "on" : "off");
     line("move -> graph image redrawn:", image);
     line("move -> image + widget repainted:", stats(toScreen));
     line("floor (background + polyline, same curve):", base);
