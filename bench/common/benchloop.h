@@ -7,7 +7,9 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -18,6 +20,24 @@
 #include <vector>
 
 namespace spk::bench {
+
+// Before the QApplication, for as long as main() runs: offscreen unless a platform is asked for, and
+// a runtime folder of our own, so that the ports of a running spksim do not get in the way.
+class PrivateRuntime
+{
+public:
+    PrivateRuntime()
+    {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QFile::setPermissions(m_dir.path(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
+    }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+};
 
 constexpr double ByteMs = 10.0 / 9.6; // 8N1 at 9600 baud
 

@@ -208,11 +208,7 @@ void print(const char *what, const Sample &s)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir runtime;
-    QFile::setPermissions(runtime.path(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const spk::bench::PrivateRuntime runtime;
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(10, atoi(argv[1])) : 60;
     const double scale = argc > 2 ? std::max(0.001, atof(argv[2])) : 0.05;
