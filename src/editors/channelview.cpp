@@ -64,7 +64,7 @@ void ChannelView::showRecords(const std::vector<int> &records)
 {
     EditorState &s = m_ctx.state;
     std::vector<int> shown;
-    bool switched = false;
+    bool switched = false, outputLevels = false;
     for (int r : records) {
         const std::optional<RecordAddress> at = addressOfRecord(r);
         if (!at) continue;
@@ -88,8 +88,11 @@ void ChannelView::showRecords(const std::vector<int> &records)
         } else if (at->channel != Op1) {
             m_levelDelay.showOutput(at->channel == Op0 ? 0 : 2);
         }
+        outputLevels = outputLevels || at->channel != Ip0;
         s.Refreshing = false;
     }
+    // An output's level record shapes the predicted outputs on the graph.
+    if (outputLevels) m_ctx.graph.outputsChanged();
     // A switch showed the whole channel; otherwise only what changed is shown and recomputed.
     if (switched || shown.empty()) return;
     const int c = channel();

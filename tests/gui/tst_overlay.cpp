@@ -5,6 +5,7 @@
 #include "graph/graphrenderer.h"
 #include "graph/responsegraph.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QSlider>
@@ -73,6 +74,10 @@ void TestOverlay::toggleAndFollowOutputs()
     QTest::mouseClick(f.ctl<QPushButton>(QStringLiteral("btn_op2_mute")), Qt::LeftButton);
     QCOMPARE(count(graph.image(), sub), 0);
     QCOMPARE(rowAt(graph.image(), 500, sum), graph.renderer().curveRow(-20));
+    // Undone, it comes back at once.
+    f.window->findChild<QAction *>(QStringLiteral("Undo1"))->trigger();
+    QCOMPARE(rowAt(graph.image(), 500, sub), graph.renderer().curveRow(-3));
+    QCOMPARE(rowAt(graph.image(), 500, sum), graph.renderer().curveRow(expected));
 
     box->click();
     QVERIFY(!box->isChecked());
