@@ -76,6 +76,7 @@ const OutputPrediction &ResponseGraph::prediction()
 void ResponseGraph::render(int channel)
 {
     m_drawn = clampChannel(channel);
+    if (m_view) m_renderer->setDevicePixelRatio(m_view->devicePixelRatioF());
     m_renderer->setPhaseView(m_phase);
     m_renderer->DrawHLpfEQCurve(m_responses[m_drawn], m_overlay ? &prediction() : nullptr);
 }
