@@ -153,8 +153,7 @@ void MainWindow::wireParts()
     GraphView *view = graphView();
     view->setGraph(m_graph.get());
     m_graph->setView(view);
-    connect(view, &GraphView::ratioChanged, this, [this] { m_graph->DrawHLpfEQCurve(m_state.GraphChannel); },
-            Qt::QueuedConnection);
+    connect(view, &GraphView::ratioChanged, m_graph.get(), &ResponseGraph::followViewRatio, Qt::QueuedConnection);
     connect(m_controls.require<QCheckBox>(QStringLiteral("chk_pha_response")), &QCheckBox::toggled, this,
             &MainWindow::chk_pha_responseClick);
     connect(OverlayForm::build(m_controls.require<QGroupBox>(QStringLiteral("grp1"))), &QCheckBox::toggled,

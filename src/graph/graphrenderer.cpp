@@ -82,6 +82,13 @@ QImage GraphRenderer::canvas(int width, int height, QImage::Format format) const
     return imageAt(m_ratio, width, height, format);
 }
 
+QPointF GraphRenderer::lineOffset() const
+{
+    // At ratio 1 the raster engine already puts a line through (x, y) on pixel (x, y); at a higher
+    // ratio the pen's middle must be that pixel's middle, or the line straddles two logical rows.
+    return m_ratio == 1.0 ? QPointF() : QPointF(0.5, 0.5);
+}
+
 void GraphRenderer::EqBackGroundDraw(int width, int height)
 {
     m_geometry = GraphGeometry{width, height};
@@ -97,6 +104,7 @@ void GraphRenderer::EqBackGroundDraw_pha(int width, int height)
     m_imageBackground = 0;
     drawGrid(m_phaseBackground, PhaseLabels);
     QPainter p(&m_phaseBackground);
+    p.translate(lineOffset());
     p.setPen(Qt::white);
     lineTo(p, {0, 0}, {width, 0});
     lineTo(p, {0, 0}, {0, height});
@@ -139,6 +147,7 @@ void GraphRenderer::drawGrid(QImage &image, const std::array<const char *, 10> &
         label(p, gridX(l.hz) - l.shift, bottom + 2, QString::fromLatin1(l.text));
     label(p, x20k - 14, bottom + 2, QStringLiteral("20KHz"));
 
+    p.translate(lineOffset());
     p.setPen(Frame);
     lineTo(p, {41, 17}, {w - 6, 17});
     lineTo(p, {w - 6, 17}, {w - 6, bottom});
@@ -202,6 +211,7 @@ void GraphRenderer::DrawHLpfEQCurve(const ChannelResponse &response, const Outpu
     drawCurve(p, m_phaseView ? total.phase : total.magnitude, response.channel());
     notePainted(lineBox());
     const int bottom = m_geometry.bottomRow();
+    p.translate(lineOffset());
     p.setPen(Frame);
     lineTo(p, {41, bottom}, {m_geometry.width - 6, bottom});
     notePainted(QRect(QPoint(41, bottom), QPoint(m_geometry.width - 6, bottom)));
@@ -339,7 +349,10 @@ void GraphRenderer::drawCurve(QPainter &painter, std::span<const double> values,
     }
     m_lineCount = count;
     painter.setPen(QPen(colour, 1));
+    const QPointF offset = lineOffset();
+    painter.translate(offset);
     painter.drawPolyline(points, count);
+    painter.translate(-offset);
 }
 
 QColor GraphRenderer::curveColour(int channel)

@@ -69,6 +69,8 @@ private:
     static QImage makeLegend(int shown, qreal ratio);
     // An image of this logical size at the renderer's ratio.
     QImage canvas(int width, int height, QImage::Format format) const;
+    // Where a one-pixel line goes so that it covers the image pixels of its logical pixel.
+    QPointF lineOffset() const;
     // The box of the last curve's points with a margin for the pen; empty when none was drawn.
     QRect lineBox() const;
     void notePainted(const QRect &r);

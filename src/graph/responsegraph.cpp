@@ -76,9 +76,21 @@ const OutputPrediction &ResponseGraph::prediction()
 void ResponseGraph::render(int channel)
 {
     m_drawn = clampChannel(channel);
-    if (m_view) m_renderer->setDevicePixelRatio(m_view->devicePixelRatioF());
     m_renderer->setPhaseView(m_phase);
     m_renderer->DrawHLpfEQCurve(m_responses[m_drawn], m_overlay ? &prediction() : nullptr);
+}
+
+void ResponseGraph::setView(QWidget *view)
+{
+    m_view = view;
+    if (view) m_renderer->setDevicePixelRatio(view->devicePixelRatioF());
+}
+
+void ResponseGraph::followViewRatio()
+{
+    if (!m_view) return;
+    m_renderer->setDevicePixelRatio(m_view->devicePixelRatioF());
+    DrawHLpfEQCurve(m_drawn);
 }
 
 void ResponseGraph::DrawHLpfEQCurve(int channel)

@@ -277,7 +277,7 @@ void TestGraphRenderer::ratioTwoMatchesRatioOne()
     image.setWord(levelRecord(Op0), LevelByte::Level, 300);
     image.setWord(levelRecord(Op2), LevelByte::Level, 270);
     image.setWord(bandRecord(Ip0, 3), BandByte::Gain, 170);
-    image.setByte(crossoverRecord(Ip0), CrossoverByte::HpfFreq, 200);
+    image.setByte(crossoverRecord(Ip0), CrossoverByte::HpfFreq, 60);
     image.setByte(crossoverRecord(Ip0), CrossoverByte::HpfType, 4);
     std::array<ChannelResponse, ChannelCount> all{ChannelResponse(Ip0), ChannelResponse(Op0),
                                                   ChannelResponse(Op1), ChannelResponse(Op2)};
@@ -316,7 +316,8 @@ void TestGraphRenderer::ratioTwoMatchesRatioOne()
     QVERIFY2(mean < 3.0, qPrintable(QStringLiteral("mean difference %1").arg(mean)));
     QVERIFY2(far < a.width() * a.height() / 100, qPrintable(QStringLiteral("%1 pixels far apart").arg(far)));
 
-    // The curve of the system channel lies in the same row (or its neighbour) in every column.
+    // The curve of the system channel lies in the same row (or its neighbour) in every column clear
+    // of the markers.
     const QRgb curve = qRgb(46, 121, 255);
     const auto rowOf = [&](const QImage &im, int x) {
         int best = -1, bestDistance = 1 << 30;
@@ -329,13 +330,16 @@ void TestGraphRenderer::ratioTwoMatchesRatioOne()
         return bestDistance < 120 ? best : -1;
     };
     int compared = 0;
-    for (int x = 60; x < 700; x += 7) {
+    for (int x = 60; x < 700; x += 5) {
+        const auto &points = all[Ip0].points();
+        if (std::any_of(points.begin(), points.end(), [x](const EqPoint &m) { return std::abs(m.x - x) <= 11; }))
+            continue;
         const int ra = rowOf(a, x), rb = rowOf(b, x);
         if (ra < 0) continue;
         ++compared;
         QVERIFY2(rb >= 0 && std::abs(ra - rb) <= 1, qPrintable(QStringLiteral("column %1: %2 / %3").arg(x).arg(ra).arg(rb)));
     }
-    QVERIFY(compared > 50);
+    QVERIFY2(compared > 40, qPrintable(QString::number(compared)));
 }
 
 QTEST_MAIN(TestGraphRenderer)
