@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libhidapi-dev libudev-dev
-          libgl-dev fonts-dejavu-core clang libclang-rt-dev
+          libgl-dev fonts-dejavu-core fonts-liberation clang libclang-rt-dev
           desktop-file-utils shared-mime-info libxml2-utils)
 missing=()
 for p in "${packages[@]}"; do

@@ -5,7 +5,8 @@
 // much a polyline costs depends on its shape, so both sides draw the same one. Prints median and
 // p99 in microseconds. With --overlay the predicted outputs are drawn too (outputs at 0 and -6 dB),
 // so every move of a system band recomputes all three outputs and their sum. With --satellite the
-// point dragged is the satellite output's (its own output and the sum recomputed).
+// point dragged is the satellite output's (its own output and the sum recomputed). QT_SCALE_FACTOR=2
+// times the picture drawn at a high-density screen's ratio.
 #include "app/mainwindow.h"
 #include "editors/channelview.h"
 #include "graph/graphrenderer.h"
@@ -161,8 +162,10 @@ int main(int argc, char **argv)
     const auto line = [](const char *what, const Stats &s, const char *tail = "") {
         std::printf("%-46s median %7.1f us   p99 %7.1f us%s\n", what, s.median, s.p99, tail);
     };
-    std::printf("drag moves: %d (each changes the band's codes) on the %s channel, predicted outputs %s\n",
-                moves, channel == spk::Ip0 ? "system" : "satellite", overlay ? "on" : "off");
+    std::printf("drag moves: %d (each changes the band's codes) on the %s channel, predicted outputs %s, "
+                "pixel ratio %g\n",
+                moves, channel == spk::Ip0 ? "system" : "satellite", overlay ? "on" : "off",
+                window.graph().image().devicePixelRatio());
     line("move -> graph image redrawn:", image);
     line("move -> image + widget repainted:", stats(toScreen));
     line("floor (background + polyline, same curve):", base);

@@ -26,7 +26,10 @@ QStringList names(std::span<const char *const> list)
     return items;
 }
 
-constexpr int ColumnLeft = 44, ColumnStep = 69, EditWidth = 55, SpinWidth = 12, RowHeight = 22;
+// Wide enough for "21900.0Hz" in the band edits' 10 px Arial without scrolling; ten columns still
+// fit the panel because the spin buttons gave up two pixels.
+constexpr int ColumnLeft = 44, ColumnStep = 69, EditWidth = 58, SpinWidth = 10, RowHeight = 22;
+constexpr int BandEditPixels = 10;
 } // namespace
 
 void EqPanelForm::build(QGroupBox *panel)
@@ -126,6 +129,9 @@ void EqPanelForm::buildBands(QGroupBox *panel)
             const int y = 18 + i * 24;
             auto *e = formkit::edit(grid, name, field, QRect(x, y, EditWidth, RowHeight), fields[i].text);
             e->setTextMargins(0, 0, 0, 0);
+            QFont f = e->font();
+            f.setPixelSize(BandEditPixels);
+            e->setFont(f);
             formkit::spin(grid, name, field, QRect(x + EditWidth, y, SpinWidth, RowHeight));
         }
         auto *list = formkit::list(grid, QStringLiteral("cbb_ip0eq_type") + suffix,

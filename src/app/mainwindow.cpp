@@ -153,6 +153,7 @@ void MainWindow::wireParts()
     GraphView *view = graphView();
     view->setGraph(m_graph.get());
     m_graph->setView(view);
+    connect(view, &GraphView::ratioChanged, m_graph.get(), &ResponseGraph::followViewRatio, Qt::QueuedConnection);
     connect(m_controls.require<QCheckBox>(QStringLiteral("chk_pha_response")), &QCheckBox::toggled, this,
             &MainWindow::chk_pha_responseClick);
     connect(OverlayForm::build(m_controls.require<QGroupBox>(QStringLiteral("grp1"))), &QCheckBox::toggled,
@@ -323,10 +324,16 @@ void MainWindow::UpdataToComponent()
 
 void MainWindow::ChangeAllComponentFont()
 {
-    for (QPushButton *b : findChildren<QPushButton *>()) {
-        QFont f = b->font();
+    // The value edits too: their widths were drawn for Arial's figures.
+    QList<QWidget *> widgets;
+    for (QPushButton *b : findChildren<QPushButton *>())
+        widgets << b;
+    for (ValueEdit *e : findChildren<ValueEdit *>())
+        widgets << e;
+    for (QWidget *w : widgets) {
+        QFont f = w->font();
         f.setFamily(QStringLiteral("Arial"));
-        b->setFont(f);
+        w->setFont(f);
     }
 }
 

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPolygon>
 
+#include <QtMath>
+
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -43,6 +45,13 @@ constexpr std::array<const char *, 10> MagnitudeLabels = {"+15dB", "+10dB", " +5
 constexpr std::array<const char *, 10> PhaseLabels = {" +180", " +120", "  +60", "    0", "  -60",
                                                       " -120", " -180", " ",     " ",     " "};
 
+QImage imageAt(qreal ratio, int width, int height, QImage::Format format)
+{
+    QImage image(qCeil(width * ratio), qCeil(height * ratio), format);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
 } // namespace
 
 GraphRenderer::GraphRenderer(int width, int height)
@@ -54,10 +63,36 @@ GraphRenderer::GraphRenderer(int width, int height)
     drawBackground();
 }
 
+void GraphRenderer::setDevicePixelRatio(qreal ratio)
+{
+    if (!(ratio > 0) || ratio == m_ratio) return;
+    m_ratio = ratio;
+    EqBackGroundDraw(m_geometry.width, m_geometry.height);
+    EqBackGroundDraw_pha(m_geometry.width, m_geometry.height);
+    for (int b = 0; b < BandCount; ++b)
+        m_pointImages[b] = makeEqPointImage(b, ratio);
+    m_legend = QImage();
+    m_legendShown = 0;
+    m_painted.clear();
+    drawBackground();
+}
+
+QImage GraphRenderer::canvas(int width, int height, QImage::Format format) const
+{
+    return imageAt(m_ratio, width, height, format);
+}
+
+QPointF GraphRenderer::lineOffset() const
+{
+    // At ratio 1 the raster engine already puts a line through (x, y) on pixel (x, y); at a higher
+    // ratio the pen's middle must be that pixel's middle, or the line straddles two logical rows.
+    return m_ratio == 1.0 ? QPointF() : QPointF(0.5, 0.5);
+}
+
 void GraphRenderer::EqBackGroundDraw(int width, int height)
 {
     m_geometry = GraphGeometry{width, height};
-    m_magBackground = QImage(width, height, QImage::Format_RGB32);
+    m_magBackground = canvas(width, height, QImage::Format_RGB32);
     m_imageBackground = 0;
     drawGrid(m_magBackground, MagnitudeLabels);
 }
@@ -65,10 +100,11 @@ void GraphRenderer::EqBackGroundDraw(int width, int height)
 void GraphRenderer::EqBackGroundDraw_pha(int width, int height)
 {
     m_geometry = GraphGeometry{width, height};
-    m_phaseBackground = QImage(width, height, QImage::Format_RGB32);
+    m_phaseBackground = canvas(width, height, QImage::Format_RGB32);
     m_imageBackground = 0;
     drawGrid(m_phaseBackground, PhaseLabels);
     QPainter p(&m_phaseBackground);
+    p.translate(lineOffset());
     p.setPen(Qt::white);
     lineTo(p, {0, 0}, {width, 0});
     lineTo(p, {0, 0}, {0, height});
@@ -111,6 +147,7 @@ void GraphRenderer::drawGrid(QImage &image, const std::array<const char *, 10> &
         label(p, gridX(l.hz) - l.shift, bottom + 2, QString::fromLatin1(l.text));
     label(p, x20k - 14, bottom + 2, QStringLiteral("20KHz"));
 
+    p.translate(lineOffset());
     p.setPen(Frame);
     lineTo(p, {41, 17}, {w - 6, 17});
     lineTo(p, {w - 6, 17}, {w - 6, bottom});
@@ -136,9 +173,13 @@ void GraphRenderer::drawBackground()
     // Over the same background only what the last redraw painted is copied back; anything else (a
     // first draw, the other view, an image someone still shares) gets the whole background.
     const bool sameKind = m_image.size() == background.size() && m_image.format() == background.format() &&
-                          m_image.bytesPerLine() == background.bytesPerLine();
+                          m_image.bytesPerLine() == background.bytesPerLine() &&
+                          m_image.devicePixelRatio() == background.devicePixelRatio();
     const bool restore = sameKind && m_image.isDetached() && m_imageBackground == background.cacheKey();
-    if (!sameKind || !m_image.isDetached()) m_image = QImage(background.size(), background.format());
+    if (!sameKind || !m_image.isDetached()) {
+        m_image = QImage(background.size(), background.format());
+        m_image.setDevicePixelRatio(background.devicePixelRatio());
+    }
     uchar *to = m_image.bits();
     const uchar *from = background.constBits();
     if (restore) {
@@ -170,6 +211,7 @@ void GraphRenderer::DrawHLpfEQCurve(const ChannelResponse &response, const Outpu
     drawCurve(p, m_phaseView ? total.phase : total.magnitude, response.channel());
     notePainted(lineBox());
     const int bottom = m_geometry.bottomRow();
+    p.translate(lineOffset());
     p.setPen(Frame);
     lineTo(p, {41, bottom}, {m_geometry.width - 6, bottom});
     notePainted(QRect(QPoint(41, bottom), QPoint(m_geometry.width - 6, bottom)));
@@ -195,15 +237,16 @@ void GraphRenderer::drawOverlay(QPainter &p, const OutputPrediction &overlay)
         shown |= items[k].curve ? 1 << k : 0;
     if (shown != m_legendShown) {
         m_legendShown = shown;
-        m_legend = makeLegend(shown);
+        m_legend = makeLegend(shown, m_ratio);
     }
     if (m_legend.isNull()) return;
-    const QPoint at(m_geometry.width - 8 - m_legend.width(), 19);
+    const QSize size = m_legend.deviceIndependentSize().toSize();
+    const QPoint at(m_geometry.width - 8 - size.width(), 19);
     p.drawImage(at, m_legend);
-    notePainted(QRect(at, m_legend.size()));
+    notePainted(QRect(at, size));
 }
 
-QImage GraphRenderer::makeLegend(int shown)
+QImage GraphRenderer::makeLegend(int shown, qreal ratio)
 {
     const struct
     {
@@ -219,12 +262,13 @@ QImage GraphRenderer::makeLegend(int shown)
                      metrics.horizontalAdvance(QLatin1String(items[k].name));
     }
     if (width == 0) return {};
-    QImage legend(width + 2 * Margin, metrics.height(), QImage::Format_RGB32);
+    const int height = metrics.height();
+    QImage legend = imageAt(ratio, width + 2 * Margin, height, QImage::Format_RGB32);
     legend.fill(Background);
     QPainter p(&legend);
     p.setFont(labelFont());
     int x = Margin;
-    const int mid = legend.height() / 2;
+    const int mid = height / 2;
     for (int k = 0; k < int(std::size(items)); ++k) {
         if (!(shown & (1 << k))) continue;
         const QString text = QString::fromLatin1(items[k].name);
@@ -232,7 +276,7 @@ QImage GraphRenderer::makeLegend(int shown)
         p.setPen(QPen(colour, 2));
         p.drawLine(x, mid, x + Swatch - 1, mid);
         p.setPen(colour);
-        p.drawText(QRect(x + Swatch + Gap, 0, width, legend.height()), Qt::AlignLeft | Qt::AlignVCenter,
+        p.drawText(QRect(x + Swatch + Gap, 0, width, height), Qt::AlignLeft | Qt::AlignVCenter,
                    text);
         x += Swatch + Gap + metrics.horizontalAdvance(text) + Spacing;
     }
@@ -255,8 +299,16 @@ QRect GraphRenderer::lineBox() const
 
 void GraphRenderer::notePainted(const QRect &r)
 {
-    const QRect inside = r & m_image.rect();
-    if (!inside.isEmpty()) m_painted.push_back(inside);
+    const QRect inside = r & QRect(0, 0, m_geometry.width, m_geometry.height);
+    if (inside.isEmpty()) return;
+    if (m_ratio == 1.0) {
+        m_painted.push_back(inside);
+        return;
+    }
+    // In the image's own pixels, one more each side for a pen's edge between two of them.
+    const QRectF device(inside.x() * m_ratio, inside.y() * m_ratio, inside.width() * m_ratio,
+                        inside.height() * m_ratio);
+    m_painted.push_back(device.toAlignedRect().adjusted(-1, -1, 1, 1) & m_image.rect());
 }
 
 void GraphRenderer::DrawEQPoint(QPainter &painter, const std::array<EqPoint, BandCount> &points) const
@@ -297,7 +349,10 @@ void GraphRenderer::drawCurve(QPainter &painter, std::span<const double> values,
     }
     m_lineCount = count;
     painter.setPen(QPen(colour, 1));
+    const QPointF offset = lineOffset();
+    painter.translate(offset);
     painter.drawPolyline(points, count);
+    painter.translate(-offset);
 }
 
 QColor GraphRenderer::curveColour(int channel)
@@ -314,9 +369,9 @@ QColor GraphRenderer::overlayColour(int channel)
     return QColor(250, 225, 60);
 }
 
-QImage GraphRenderer::makeEqPointImage(int band)
+QImage GraphRenderer::makeEqPointImage(int band, qreal ratio)
 {
-    QImage image(20, 20, QImage::Format_ARGB32_Premultiplied);
+    QImage image = imageAt(ratio, 20, 20, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);

@@ -24,6 +24,11 @@ class GraphRenderer
 public:
     explicit GraphRenderer(int width = GraphWidth, int height = GraphHeight);
 
+    // Pixels per logical pixel of every image made here (a high-density screen's ratio). Positions,
+    // rows and the painted places stay in logical pixels; a change remakes the grids and markers.
+    void setDevicePixelRatio(qreal ratio);
+    qreal devicePixelRatio() const { return m_ratio; }
+
     // Rebuild the grids for a graph of this size (both are made by the constructor).
     void EqBackGroundDraw(int width, int height);
     void EqBackGroundDraw_pha(int width, int height);
@@ -55,13 +60,17 @@ public:
     static QColor curveColour(int channel);
     // The overlay's colours: Op0 and Op2 for the outputs, anything else for the sum.
     static QColor overlayColour(int channel);
-    static QImage makeEqPointImage(int band);
+    static QImage makeEqPointImage(int band, qreal ratio = 1.0);
 
 private:
     void drawGrid(QImage &image, const std::array<const char *, 10> &leftLabels) const;
     void drawOverlay(QPainter &painter, const OutputPrediction &overlay);
     // The legend of the overlay curves in `shown` (bit 0 satellite, 1 subwoofer, 2 sum).
-    static QImage makeLegend(int shown);
+    static QImage makeLegend(int shown, qreal ratio);
+    // An image of this logical size at the renderer's ratio.
+    QImage canvas(int width, int height, QImage::Format format) const;
+    // Where a one-pixel line goes so that it covers the image pixels of its logical pixel.
+    QPointF lineOffset() const;
     // The box of the last curve's points with a margin for the pen; empty when none was drawn.
     QRect lineBox() const;
     void notePainted(const QRect &r);
@@ -79,6 +88,7 @@ private:
     mutable QPolygon m_line;
     mutable int m_lineCount = 0;
     bool m_phaseView = false;
+    qreal m_ratio = 1.0;
     QImage m_legend;
     int m_legendShown = 0;
 };

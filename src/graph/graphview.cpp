@@ -22,9 +22,10 @@ QSize GraphView::sizeHint() const
 void GraphView::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    if (m_graph)
-        p.drawImage(0, 0, m_graph->image());
-    else
+    if (m_graph) {
+        p.drawImage(0, 0, m_graph->image()); // at its logical size, whatever its ratio
+        if (m_graph->image().devicePixelRatio() != devicePixelRatioF()) emit ratioChanged();
+    } else
         p.fillRect(rect(), QColor(20, 20, 20));
 }
 

@@ -22,6 +22,8 @@ signals:
     void pressed(QPoint pos);
     void moved(QPoint pos);
     void released(QPoint pos);
+    // The picture was drawn for another pixel ratio than the screen's (the window moved): draw it again.
+    void ratioChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

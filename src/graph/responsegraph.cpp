@@ -80,6 +80,19 @@ void ResponseGraph::render(int channel)
     m_renderer->DrawHLpfEQCurve(m_responses[m_drawn], m_overlay ? &prediction() : nullptr);
 }
 
+void ResponseGraph::setView(QWidget *view)
+{
+    m_view = view;
+    if (view) m_renderer->setDevicePixelRatio(view->devicePixelRatioF());
+}
+
+void ResponseGraph::followViewRatio()
+{
+    if (!m_view) return;
+    m_renderer->setDevicePixelRatio(m_view->devicePixelRatioF());
+    DrawHLpfEQCurve(m_drawn);
+}
+
 void ResponseGraph::DrawHLpfEQCurve(int channel)
 {
     render(channel);

@@ -25,8 +25,10 @@ public:
     explicit ResponseGraph(const ParamImage &image, QObject *parent = nullptr);
     ~ResponseGraph() override;
 
-    // The widget to repaint after each redraw.
-    void setView(QWidget *view) { m_view = view; }
+    // The widget to repaint after each redraw; the picture is drawn at its pixel ratio.
+    void setView(QWidget *view);
+    // Takes the view's pixel ratio again (another screen) and redraws the last channel drawn.
+    void followViewRatio();
     void setPhaseView(bool on) { m_phase = on; }
     // The predicted response of each output and their sum, drawn under the channel's curve.
     void setOverlay(bool on) { m_overlay = on; }

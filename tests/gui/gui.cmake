@@ -12,3 +12,4 @@ spk_test(tst_offlinefiles SOURCES gui/tst_offlinefiles.cpp gui/windowfixture.h L
 target_compile_definitions(tst_offlinefiles PRIVATE SPKTOOL_PATH="$<TARGET_FILE:spktool>")
 add_dependencies(tst_offlinefiles spktool)
 spk_test(tst_channels SOURCES gui/tst_channels.cpp gui/windowfixture.h LIBS app)
+spk_test(tst_valuewidths SOURCES gui/tst_valuewidths.cpp gui/windowfixture.h LIBS app)

@@ -37,6 +37,8 @@ private slots:
     void markers();
     void keptRendererMatchesFresh_data();
     void keptRendererMatchesFresh();
+    void ratioTwoMatchesRatioOne_data();
+    void ratioTwoMatchesRatioOne();
 };
 
 void TestGraphRenderer::gridLines()
@@ -186,8 +188,11 @@ void TestGraphRenderer::markers()
 void TestGraphRenderer::keptRendererMatchesFresh_data()
 {
     QTest::addColumn<bool>("overlay");
-    QTest::newRow("curve alone") << false;
-    QTest::newRow("with the predicted outputs") << true;
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("curve alone") << false << 1.0;
+    QTest::newRow("with the predicted outputs") << true << 1.0;
+    QTest::newRow("curve alone, ratio 2") << false << 2.0;
+    QTest::newRow("with the predicted outputs, ratio 1.5") << true << 1.5;
 }
 
 // A redraw restores only what the previous one painted; after any sequence of changes the picture
@@ -195,6 +200,7 @@ void TestGraphRenderer::keptRendererMatchesFresh_data()
 void TestGraphRenderer::keptRendererMatchesFresh()
 {
     QFETCH(bool, overlay);
+    QFETCH(qreal, ratio);
     ParamImage image;
     image.initDefaults();
     image.setWord(levelRecord(Op0), LevelByte::Level, 300);
@@ -211,6 +217,7 @@ void TestGraphRenderer::keptRendererMatchesFresh()
         return overlay ? &prediction : nullptr;
     };
     GraphRenderer kept;
+    kept.setDevicePixelRatio(ratio);
     kept.DrawHLpfEQCurve(response, predicted());
 
     struct Step
@@ -242,11 +249,97 @@ void TestGraphRenderer::keptRendererMatchesFresh()
         kept.DrawHLpfEQCurve(response, outputs);
 
         GraphRenderer fresh;
+        fresh.setDevicePixelRatio(ratio);
         fresh.setPhaseView(step.phase);
         fresh.DrawHLpfEQCurve(response, outputs);
         QCOMPARE(kept.image().convertToFormat(QImage::Format_RGB32),
                  fresh.image().convertToFormat(QImage::Format_RGB32));
     }
+}
+
+void TestGraphRenderer::ratioTwoMatchesRatioOne_data()
+{
+    QTest::addColumn<bool>("phase");
+    QTest::addColumn<bool>("overlay");
+    QTest::newRow("magnitude") << false << false;
+    QTest::newRow("magnitude with the predicted outputs") << false << true;
+    QTest::newRow("phase") << true << false;
+}
+
+// The sharp picture is the same picture: sampled down it shows the grid, the markers and the
+// curves where the picture at ratio 1 has them.
+void TestGraphRenderer::ratioTwoMatchesRatioOne()
+{
+    QFETCH(bool, phase);
+    QFETCH(bool, overlay);
+    ParamImage image;
+    image.initDefaults();
+    image.setWord(levelRecord(Op0), LevelByte::Level, 300);
+    image.setWord(levelRecord(Op2), LevelByte::Level, 270);
+    image.setWord(bandRecord(Ip0, 3), BandByte::Gain, 170);
+    image.setByte(crossoverRecord(Ip0), CrossoverByte::HpfFreq, 60);
+    image.setByte(crossoverRecord(Ip0), CrossoverByte::HpfType, 4);
+    std::array<ChannelResponse, ChannelCount> all{ChannelResponse(Ip0), ChannelResponse(Op0),
+                                                  ChannelResponse(Op1), ChannelResponse(Op2)};
+    for (ChannelResponse &c : all)
+        c.computeAll(image);
+    OutputPrediction prediction;
+    prediction.update(image, all);
+
+    GraphRenderer one, two;
+    two.setDevicePixelRatio(2);
+    for (GraphRenderer *r : {&one, &two}) {
+        r->setPhaseView(phase);
+        r->DrawHLpfEQCurve(all[Ip0], overlay ? &prediction : nullptr);
+    }
+    QCOMPARE(two.image().size(), QSize(1440, 376));
+    QCOMPARE(two.image().deviceIndependentSize(), QSizeF(720, 188));
+    const QImage a = one.image().convertToFormat(QImage::Format_RGB32);
+    const QImage b = two.image()
+                         .scaled(a.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                         .convertToFormat(QImage::Format_RGB32);
+
+    // Lettering is drawn anew at each size and may differ by a pixel; anything misplaced would show
+    // as a large difference over many pixels.
+    qint64 total = 0;
+    int far = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                    std::abs(qBlue(p) - qBlue(q))});
+            total += d;
+            far += d > 96;
+        }
+    }
+    const double mean = double(total) / (a.width() * a.height());
+    QVERIFY2(mean < 3.0, qPrintable(QStringLiteral("mean difference %1").arg(mean)));
+    QVERIFY2(far < a.width() * a.height() / 100, qPrintable(QStringLiteral("%1 pixels far apart").arg(far)));
+
+    // The curve of the system channel lies in the same row (or its neighbour) in every column clear
+    // of the markers.
+    const QRgb curve = qRgb(46, 121, 255);
+    const auto rowOf = [&](const QImage &im, int x) {
+        int best = -1, bestDistance = 1 << 30;
+        for (int y = 18; y < 164; ++y) {
+            const QRgb p = im.pixel(x, y);
+            const int d = std::abs(qRed(p) - qRed(curve)) + std::abs(qGreen(p) - qGreen(curve)) +
+                          std::abs(qBlue(p) - qBlue(curve));
+            if (d < bestDistance) bestDistance = d, best = y;
+        }
+        return bestDistance < 120 ? best : -1;
+    };
+    int compared = 0;
+    for (int x = 60; x < 700; x += 5) {
+        const auto &points = all[Ip0].points();
+        if (std::any_of(points.begin(), points.end(), [x](const EqPoint &m) { return std::abs(m.x - x) <= 11; }))
+            continue;
+        const int ra = rowOf(a, x), rb = rowOf(b, x);
+        if (ra < 0) continue;
+        ++compared;
+        QVERIFY2(rb >= 0 && std::abs(ra - rb) <= 1, qPrintable(QStringLiteral("column %1: %2 / %3").arg(x).arg(ra).arg(rb)));
+    }
+    QVERIFY2(compared > 40, qPrintable(QString::number(compared)));
 }
 
 QTEST_MAIN(TestGraphRenderer)
