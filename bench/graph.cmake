@@ -2,6 +2,7 @@
 #   build/bench/bench_graphdrag [moves] [--overlay]     build/bench/bench_startup [runs]
 add_executable(bench_graphdrag window/bench_graphdrag.cpp)
 target_link_libraries(bench_graphdrag PRIVATE spk_graphfloor app Qt6::Test)
+target_include_directories(bench_graphdrag PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 
 add_executable(bench_minimalwindow window/minimalwindow.cpp)
 target_link_libraries(bench_minimalwindow PRIVATE app)
@@ -19,3 +20,4 @@ target_link_libraries(overlayshot PRIVATE app Qt6::Test)
 #   build/bench/bench_undo [drags]
 add_executable(bench_undo window/bench_undo.cpp)
 target_link_libraries(bench_undo PRIVATE app Qt6::Test)
+target_include_directories(bench_undo PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

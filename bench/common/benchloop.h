@@ -5,9 +5,11 @@
 
 #include "window/dialogs.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QMouseEvent>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -23,6 +25,14 @@ namespace spk::bench {
 
 // Before the QApplication, for as long as main() runs: offscreen unless a platform is asked for, and
 // a runtime folder of our own, so that the ports of a running spksim do not get in the way.
+// A mouse move with the left button held, as a drag sends it.
+inline void dragMove(QWidget *view, QPoint to)
+{
+    QMouseEvent e(QEvent::MouseMove, QPointF(to), view->mapToGlobal(QPointF(to)), Qt::NoButton,
+                  Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &e);
+}
+
 class PrivateRuntime
 {
 public:

@@ -8,6 +8,7 @@
 // point dragged is the satellite output's (its own output and the sum recomputed). QT_SCALE_FACTOR=2
 // times the picture drawn at a high-density screen's ratio.
 #include "app/mainwindow.h"
+#include "common/benchloop.h"
 #include "editors/channelview.h"
 #include "graph/graphrenderer.h"
 #include "graph/graphview.h"
@@ -47,13 +48,6 @@ Stats stats(std::vector<double> v)
 double micros(Clock::time_point a, Clock::time_point b)
 {
     return std::chrono::duration<double, std::micro>(b - a).count();
-}
-
-void sendMove(QWidget *view, QPoint to)
-{
-    QMouseEvent e(QEvent::MouseMove, QPointF(to), view->mapToGlobal(QPointF(to)), Qt::NoButton,
-                  Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &e);
 }
 } // namespace
 
@@ -105,7 +99,7 @@ int main(int argc, char **argv)
         floorTarget = QImage();
         for (int i = 0; i < moves + 50; ++i) {
             const auto t0 = Clock::now();
-            sendMove(view, places[i % 2]);
+            spk::bench::dragMove(view, places[i % 2]);
             const auto t1 = Clock::now();
             view->repaint();
             const auto t2 = Clock::now();

@@ -5,6 +5,7 @@
 // many again). Prints median and p99 in microseconds.
 //   build/bench/bench_undo [drags]
 #include "app/mainwindow.h"
+#include "common/benchloop.h"
 #include "editors/channelview.h"
 #include "editors/editundo.h"
 #include "graph/graphview.h"
@@ -49,12 +50,6 @@ long residentKiB()
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-void move(QWidget *view, QPoint to)
-{
-    QMouseEvent e(QEvent::MouseMove, QPointF(to), view->mapToGlobal(QPointF(to)), Qt::NoButton,
-                  Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &e);
-}
 } // namespace
 
 int main(int argc, char **argv)
@@ -75,7 +70,7 @@ int main(int argc, char **argv)
         QTest::mousePress(view, Qt::LeftButton, {}, QPoint(p.x, p.y));
         std::vector<double> out;
         for (int i = 0; i < 3050; ++i) {
-            const double us = timed([&] { move(view, places[i % 2]); });
+            const double us = timed([&] { spk::bench::dragMove(view, places[i % 2]); });
             if (i >= 50) out.push_back(us);
         }
         QTest::mouseRelease(view, Qt::LeftButton, {}, places[0]);
@@ -91,7 +86,7 @@ int main(int argc, char **argv)
         for (int i = 0; i < n; ++i) {
             const spk::EqPoint p = window.graph().point(spk::Op0, 4);
             QTest::mousePress(view, Qt::LeftButton, {}, QPoint(p.x, p.y));
-            move(view, places[i % 2]);
+            spk::bench::dragMove(view, places[i % 2]);
             QTest::mouseRelease(view, Qt::LeftButton, {}, places[i % 2]);
         }
     };
