@@ -3,6 +3,7 @@ target_sources(core PRIVATE
     protocol/linkstate.h
     protocol/framebuilder.h protocol/framebuilder.cpp
     protocol/sendqueue.h protocol/sendqueue.cpp
+    protocol/frameassembler.h protocol/frameassembler.cpp
     protocol/receiver.h protocol/receiver.cpp
     protocol/replies.h protocol/replies.cpp
     protocol/meter.h protocol/meter.cpp
