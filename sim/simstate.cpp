@@ -28,6 +28,7 @@ bool bytesOf(const QJsonValue &value, int size, QByteArray *out)
 
 struct DeviceMemory
 {
+    int id = 0;
     QByteArray sysData, image;
     QByteArray presets[SimDevice::PresetCount + 1];
     QByteArray names[SimDevice::PresetCount + 1];
@@ -36,6 +37,7 @@ struct DeviceMemory
 
 bool readDevice(const QJsonObject &o, DeviceMemory *m, QString *why)
 {
+    m->id = o.value("id").toInt(0);
     if (!bytesOf(o.value("sysdata"), SimDevice::SysDataSize, &m->sysData)) {
         *why = QStringLiteral("bad sysdata");
         return false;
@@ -107,10 +109,20 @@ bool fromJson(const QByteArray &json, SimBus &bus, QString *error)
         if (error) *error = why;
         return false;
     }
-    const QList<SimDevice *> devices = bus.devices();
-    for (qsizetype k = 0; k < devices.size() && k < list.size(); ++k) {
-        SimDevice *d = devices.at(k);
-        const DeviceMemory &m = memory[size_t(k)];
+    // A device of the file goes to the device of the line with its ID; one whose ID the line does
+    // not have (given a new ID last run) goes to the first device no other took, and keeps its ID.
+    QList<SimDevice *> free = bus.devices();
+    std::vector<SimDevice *> target(memory.size(), nullptr);
+    for (size_t k = 0; k < memory.size(); ++k) {
+        SimDevice *d = bus.device(memory[k].id);
+        if (d && free.removeOne(d)) target[k] = d;
+    }
+    for (size_t k = 0; k < memory.size() && !free.isEmpty(); ++k)
+        if (!target[k]) target[k] = free.takeFirst();
+    for (size_t k = 0; k < memory.size(); ++k) {
+        SimDevice *d = target[k];
+        if (!d) continue;
+        const DeviceMemory &m = memory[k];
         d->setSysData(m.sysData);
         d->setImage(m.image);
         for (int n = 1; n <= SimDevice::PresetCount; ++n)

@@ -10,7 +10,9 @@ class SimBus;
 //   {"format": "spksim-state", "version": 1,
 //    "devices": [{"id": 1, "sysdata": "<96 hex digits>", "image": "<1280 hex digits>",
 //                 "presets": [{"slot": 1, "name": "<40 hex digits>", "image": "<1280 hex digits>"}, ...]}]}
-// Device k of the file is device k of the line (its ID included, since the ID is memory too).
+// A device of the file is loaded into the line's device with its "id"; the file's devices whose ID
+// the line lacks fill the line's remaining devices in order, taking their ID with them (the ID is
+// memory too: a device given a new ID keeps it).
 namespace SimState {
 
 // 250 devices with all their presets take about 8 MB.

@@ -2,6 +2,7 @@
 
 #include "usbports.h"
 
+#include "link/logging.h"
 #include "link/portcatalog.h"
 #include "model/timing.h"
 #include "protocol/commands.h"
@@ -10,11 +11,21 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace spk::tool {
 
 namespace {
 constexpr int ReplyMarginMs = 500;
 constexpr int TurnaroundMs = 2;
+// Real ms: the least a wait allows beyond its scaled budget, and how many times the link's worst
+// lateness it allows, so one slow hand-off seen early covers the ones that follow.
+constexpr int MinMarginMs = 10;
+constexpr int LatenessFactor = 3;
+// A wait that sees bytes arriving goes on by this many real ms at a time, up to this many times
+// its budget: a reply on its way is not cut off, noise does not hold the wait open for ever.
+constexpr int ArrivingMs = 20;
+constexpr int MaxStretch = 4;
 // The path of a port the list shows. The simulator's links and /dev are looked at first: the
 // machine's full port scan takes longer than a short command's whole exchange.
 QString pathOfPort(const QString &name)
@@ -137,6 +148,11 @@ void WireSession::onFailed(const QString &reason)
     if (m_wake) m_wake();
 }
 
+int WireSession::marginMs() const
+{
+    return std::max(MinMarginMs, LatenessFactor * m_lateMs);
+}
+
 void WireSession::onReply(const ReplyFrame &frame)
 {
     if (frame.ReplyCmd != m_wantCommand) return;
@@ -144,6 +160,13 @@ void WireSession::onReply(const ReplyFrame &frame)
     if (frame.ReplyDevId != m_wantIdByte) {
         m_answeredAs = frame.ReplyDevId + 1;
         return;
+    }
+    const double nominal = (m_txBytes + FrameOverhead + frame.ReplyLength) * ByteMs + TurnaroundMs +
+                           SerialDriver::SettleMs;
+    const int late = int(m_sentAt.elapsed() - scaledExact(nominal));
+    if (late > m_lateMs) {
+        m_lateMs = late;
+        qCDebug(lcLink) << m_portName << "replies up to" << late << "ms later than their wire time";
     }
     m_reply = frame;
     if (m_wake) m_wake();
@@ -160,9 +183,22 @@ void WireSession::wait(int timeoutMs, Wait kind)
     QTimer timer;
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
-    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    const int budget = scaled(timeoutMs) + (kind == Wait::Reply ? marginMs() : 0);
+    int left = (MaxStretch - 1) * budget;
+    qint64 seen = m_bytesSeen;
+    connect(&timer, &QTimer::timeout, &loop, [&] {
+        // Bytes since the last look: a reply may be on its way.
+        if (kind == Wait::Reply && m_bytesSeen != seen && left > 0) {
+            seen = m_bytesSeen;
+            const int more = std::min(left, ArrivingMs + marginMs());
+            left -= more;
+            timer.start(more);
+            return;
+        }
+        loop.quit();
+    });
     m_wake = [&loop] { loop.quit(); };
-    timer.start(scaled(timeoutMs));
+    timer.start(budget);
     loop.exec();
     m_wake = nullptr;
 }
@@ -183,6 +219,8 @@ std::optional<ReplyFrame> WireSession::request(const std::function<Frame()> &bui
         m_wantIdByte = std::uint8_t(frame.TxFrame.at(3));
         // What is left of an earlier reply would swallow the head of this one.
         m_receiver.reset();
+        m_txBytes = int(frame.TxFrame.size());
+        m_sentAt.start();
         if (!send(frame)) break;
         wait(timeoutMs, Wait::Reply);
     }

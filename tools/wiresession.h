@@ -9,6 +9,7 @@
 #include "protocol/linkstate.h"
 #include "protocol/receiver.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <functional>
@@ -42,10 +43,14 @@ public:
     LinkState &state() { return m_state; }
 
     // How long a reply of replyLength data bytes may take after the request left: its wire time at
-    // 9600 baud, the read settle, and a margin for a device that thinks.
+    // 9600 baud, the read settle, and a margin for a device that thinks (nominal ms, time-scaled).
     static int replyTimeout(int replyLength);
+    // What this link has shown beyond the nominal times (thread hand-offs, a loaded machine), in
+    // real ms: the latest a complete reply came after its nominal wire time. Added to every wait.
+    int lateness() const { return m_lateMs; }
 
-    // Sends the request up to `tries` times until the reply (command, slot) arrives.
+    // Sends the request up to `tries` times until the reply (command, slot) arrives. Each try waits
+    // timeoutMs (time-scaled) plus the link's margin, and longer while bytes keep arriving.
     std::optional<ReplyFrame> request(const std::function<Frame()> &build, int command, int slot,
                                       int timeoutMs, int tries = 2);
     bool send(const Frame &frame);
@@ -65,6 +70,7 @@ public:
 private:
     enum class Wait { Reply, Pause };
     void wait(int timeoutMs, Wait kind);
+    int marginMs() const;
     void onReply(const ReplyFrame &frame);
     void onFailed(const QString &reason);
     bool openUsb(const QString &port);
@@ -88,6 +94,9 @@ private:
     int m_wantIdByte = -1;
     std::optional<ReplyFrame> m_reply;
     qint64 m_bytesSeen = 0;
+    QElapsedTimer m_sentAt;
+    int m_txBytes = 0; // of the request in flight
+    int m_lateMs = 0;
     std::optional<int> m_answeredAs;
     std::function<void()> m_wake;
 };

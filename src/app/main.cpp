@@ -25,6 +25,16 @@ int main(int argc, char **argv)
         parser.process(app);
         return 0;
     }
+    {
+        // A bad request is answered before a display is needed. Qt's own options (-platform ...)
+        // are not known here: such a command line is checked again once the application took them.
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        QCommandLineParser early;
+        spk::describeCommandLine(early);
+        if (early.parse(arguments) && !spk::openRequest(early)) return 2;
+    }
     QApplication app(argc, argv);
     nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral("spkedit"));

@@ -225,6 +225,10 @@ void MainWindow::wirePresets()
     const SessionParts parts{windowParts(), *m_receiver, *m_transmitter, *m_connection, {}};
     m_presetActivity = std::make_unique<PresetActivity>(m_state, *m_connection, *m_progress);
     m_presetActivity->attach(*m_session);
+    m_eqReset->setBusy([this] {
+        return m_presetActivity->kind() != PresetActivity::Kind::None || m_state.tmr_apply20grp.isActive() ||
+               m_state.tmr_send20grp.isActive();
+    });
     m_devicePresets = std::make_unique<DevicePresets>(parts, *m_presetActivity);
     m_devicePresets->attach();
     m_bulk = std::make_unique<BulkTransfer>(parts, *m_presetActivity);

@@ -8,6 +8,7 @@
 #include "graph/responsegraph.h"
 #include "model/tables.h"
 #include "model/valuetext.h"
+#include "window/logging.h"
 #include "window/progressbox.h"
 
 #include <QCheckBox>
@@ -40,8 +41,16 @@ QGroupBox *EqReset::confirmBox() const
     return m_ctx.controls.require<QGroupBox>(QStringLiteral("rzgrpbx_resetalleq"));
 }
 
+bool EqReset::refused() const
+{
+    if (!m_busy || !m_busy()) return false;
+    qCInfo(lcUi) << "EQ reset refused: a preset exchange runs";
+    return true;
+}
+
 void EqReset::btn_EQresetClick()
 {
+    if (refused()) return;
     QGroupBox *box = confirmBox();
     box->move(290, 544);
     box->show();
@@ -56,6 +65,7 @@ void EqReset::btn2Click()
 void EqReset::btn_op0_resetalleqClick()
 {
     btn2Click();
+    if (refused()) return;
     m_channel = m_ctx.state.GraphChannel;
     ParamImage &image = m_ctx.state.ParamImage;
     for (int b = 0; b < BandCount; ++b) {

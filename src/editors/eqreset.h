@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <array>
+#include <functional>
 
 class QGroupBox;
 
@@ -28,6 +29,9 @@ public:
 
     EqReset(EditorContext &ctx, CrossoverEqEditor &editor, ProgressBox &progress, QObject *parent = nullptr);
     void attach();
+    // True while a preset exchange runs: its image reply would overwrite the reset half-way, so
+    // the reset is refused then.
+    void setBusy(std::function<bool()> busy) { m_busy = std::move(busy); }
 
     void btn_EQresetClick();
     void btn2Click();
@@ -42,6 +46,7 @@ public:
 private:
     QGroupBox *confirmBox() const;
     static QString undoLabel();
+    bool refused() const;
 
     EditorContext &m_ctx;
     CrossoverEqEditor &m_editor;
@@ -50,6 +55,7 @@ private:
     int m_channel = 0;
     QString m_undoTag;
     int m_resets = 0;
+    std::function<bool()> m_busy;
 };
 
 } // namespace spk

@@ -1,6 +1,7 @@
 #include "link/hidreader.h"
 
 #include <QMetaObject>
+#include <QPointer>
 
 #include <algorithm>
 #include <vector>
@@ -48,9 +49,28 @@ void HidReader::run()
             return;
         }
         if (n == 0) continue;
-        const QByteArray data(reinterpret_cast<const char *>(buffer.data()), n);
-        QMetaObject::invokeMethod(
-            this, [this, data] { emit report(data); }, Qt::QueuedConnection);
+        bool post = false;
+        {
+            std::lock_guard lock(m_mutex);
+            post = m_ready.isEmpty();
+            m_ready.append(QByteArray(reinterpret_cast<const char *>(buffer.data()), n));
+        }
+        if (post) QMetaObject::invokeMethod(this, &HidReader::handOver, Qt::QueuedConnection);
+    }
+}
+
+void HidReader::handOver()
+{
+    QList<QByteArray> ready;
+    {
+        std::lock_guard lock(m_mutex);
+        ready.swap(m_ready);
+    }
+    // A slot may close the link, and this reader with it.
+    const QPointer<HidReader> alive(this);
+    for (const QByteArray &data : ready) {
+        emit report(data);
+        if (!alive) return;
     }
 }
 

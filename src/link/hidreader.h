@@ -4,14 +4,18 @@
 
 #include <QObject>
 
+#include <QList>
+
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 namespace spk {
 
 // The read thread of one open device. It waits for input reports in slices of SliceMs, so that a
-// stop request is seen within one slice, and posts every report to the main thread; report()
-// and failed() are emitted there. A read failure is posted once and ends the thread: hidraw
+// stop request is seen within one slice. Reports read while the main thread is busy are kept in
+// order and handed over together by one posted call, so none is lost however many arrive between
+// two hand-offs; report() and failed() are emitted on the main thread. A read failure is posted once and ends the thread: hidraw
 // reports a gone or broken device that way, and reading on would only repeat the error.
 //
 // stop() (and the destructor) joins the thread; only then may the device be closed. Reports
@@ -38,11 +42,16 @@ signals:
 
 private:
     void run();
+    void handOver(); // main thread
+
 
     HidDevice &m_device;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_running{false};
+    std::mutex m_mutex;
+    QList<QByteArray> m_ready; // read, not yet handed over
+
 };
 
 } // namespace spk

@@ -1,25 +1,28 @@
 #pragma once
 
-// Receiver: the receive text (RxHexText) and the dispatcher of reply frames.
+// Receiver: the receive path and the dispatcher of reply frames.
 //
-//   serialArrival(bytes)   one serial read pass: append as hex, then dealwithdata()
+//   serialArrival(bytes)   one serial read pass: every frame it completes is dispatched, in order
 //   ShowRead(report)       one HID input report (data without its report ID)
-//   dealwithdata()         recognise, complete and dispatch one frame from the start of the text
 //   setHandler(cmd, fn)    the Ack_* handler of a reply command; other commands are ignored
-//   reset()                empty text, no pending HID reply (connect, link loss)
+//   reset()                drop a partial frame, no pending HID reply (connect, link loss)
 //
-// A complete frame resets LinkState::SilenceCount, even with a bad end byte. Before its handler
-// runs, the receive state is already clean and the handler gets the frame as a ReplyFrame, so
-// bytes that arrive while the handler waits (a modal dialog) start a new text instead of
-// re-dispatching the old one; a frame of the same command arriving meanwhile is not dispatched.
-// Handlers need not clear the text: it is already empty when they run.
-// Text is bounded to 2000 characters; headers announcing more than 640 data bytes are dropped.
-
+// Frames come out of a FrameAssembler: noise before, between and after frames is skipped, a read
+// may complete several frames and a frame may span any number of reads. Over HID a reply is a
+// header report (its first 10 bytes count) followed by data reports, of which only the bytes the
+// frame still lacks are taken.
+//
+// A complete frame resets LinkState::SilenceCount, even with a bad end byte. Frames wait in one
+// queue, so they are dispatched in arrival order even when a handler waits in a nested event loop
+// (a modal dialog) and more bytes arrive meanwhile; a frame of a command whose handler is still
+// running is not dispatched.
+#include "protocol/frameassembler.h"
 #include "protocol/linkstate.h"
 
 #include <QByteArray>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <span>
 
@@ -49,8 +52,8 @@ using ReplyHandler = std::function<void(const ReplyFrame &)>;
 class Receiver
 {
 public:
+    // Bound of RxHexText: the longest frame, 652 bytes, is 1304 characters.
     static constexpr int MaxTextLength = 2000;
-    static constexpr int HeaderTextLength = 20;
 
     explicit Receiver(LinkState &state);
 
@@ -58,10 +61,11 @@ public:
 
     void serialArrival(const QByteArray &bytes);
     void ShowRead(const QByteArray &report);
-    void dealwithdata();
     void reset();
 
-    const QByteArray &RxHexText() const { return m_text; }
+    // What is kept of a frame not yet complete, as upper-case hex.
+    QByteArray RxHexText() const { return m_assembler.pending().toHex().toUpper(); }
+    const FrameAssembler::Counters &counters() const { return m_assembler.counters(); }
     bool HidReplyActive() const { return m_hidReplyActive; }
     int HidReportCount() const { return m_hidReportCount; }
 
@@ -77,15 +81,15 @@ public:
     int dispatchedCount() const { return m_dispatched; }
 
 private:
-    static QByteArray hex(const QByteArray &bytes);
-    bool parseHeader();
-    int frameTextLength() const { return 2 * (m_header.ReplyLength + 12); }
-    void clearText();
+    void enqueue(QList<FrameAssembler::Piece> pieces);
+    void dealwithdata(); // dispatches every waiting frame
+    void dispatch(const FrameAssembler::Piece &piece);
 
     LinkState &m_state;
     std::array<ReplyHandler, 256> m_handlers;
     std::array<bool, 256> m_running{};
-    QByteArray m_text;
+    FrameAssembler m_assembler;
+    std::deque<FrameAssembler::Piece> m_queue;
     ReplyFrame m_header; // header fields only
     bool m_hidReplyActive = false;
     int m_hidReportCount = 0;

@@ -133,6 +133,8 @@ void BulkTransfer::tmr_send20grpTimer()
         forget();
         if (!m_parts.connection.waitOnLink(ReReadWaitMs, this)) return;
         m_activity.awaitReply();
+        // Every device took the writes; the picked one answers for them (no one answers ID 255).
+        if (m_state.Link.Broadcast) m_state.Link.TargetOnce = true;
         if (!m_parts.transmitter.transmit(FrameBuilder::readRequest(m_state.Link, 0, CMD_R_20_Username, 0)))
             qCWarning(lcSession) << "names read after writing all presets not sent";
         return;

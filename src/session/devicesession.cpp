@@ -43,6 +43,9 @@ void DeviceSession::attach()
 
 bool DeviceSession::Send_Readcmd_tomcu(int slot, int command, int sub)
 {
+    // Each read of the chain follows a reply, which only the picked device sends: a broadcast read
+    // would go unanswered and the chain would stop there.
+    if (m_state.Link.Broadcast) m_state.Link.TargetOnce = true;
     return m_parts.transmitter.transmit(FrameBuilder::readRequest(m_state.Link, slot, command, sub));
 }
 

@@ -4,13 +4,16 @@
 #include "e2efixture.h"
 
 #include "fakes/fakeportcatalog.h"
+#include "presets/presetfile.h"
 #include "protocol/commands.h"
 #include "session/broadcast.h"
 #include "session/idchange.h"
 #include "session/idsearch.h"
 
+#include <QAction>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTemporaryDir>
 
 using namespace spk;
 using namespace spk::sim;
@@ -151,8 +154,8 @@ void TestAddressing::fullSearch_data()
     QTest::newRow("prompt replies") << 0 << QByteArray() << "1 , 5 , 9 , 240 , ";
     // Answers that come during the next probe count for the ID they carry.
     QTest::newRow("late replies") << 100 << QByteArray() << "1 , 5 , 9 , 240 , ";
-    // The receive path drops a reply behind noise: nothing is found, nothing is misplaced.
-    QTest::newRow("noise before replies") << 0 << QByteArray("\x11\xA5\x22", 3) << "";
+    // Noise that looks like a frame's start costs only the noise.
+    QTest::newRow("noise before replies") << 0 << QByteArray("\x11\xA5\x22", 3) << "1 , 5 , 9 , 240 , ";
 }
 
 void TestAddressing::fullSearch()
@@ -362,6 +365,25 @@ void TestAddressing::broadcastMode()
     QVERIFY(polls.size() >= 3);
     for (const QByteArray &poll : polls)
         QCOMPARE(quint8(poll.at(3)), quint8(0));
+
+    // Load all reaches every device, and the picked one answers the read-back that follows.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("all.gdat"));
+    std::array<std::uint8_t, ImageSize> image{};
+    image.fill(0x33);
+    QVERIFY(PresetFile::writeGdat(file, QList<QByteArray>(PresetFile::PresetCount,
+                                                           PresetFile::recordText(image, 0, 1, CMD_Rw_20_Group))));
+    f.sim->clearFrames();
+    f.dialogs.answers = {true};
+    f.dialogs.files = {file};
+    // The preset group is off in broadcast mode; the File menu's item is not.
+    f.window->findChild<QAction *>(QStringLiteral("Loadallpresetsfrompc1"))->trigger();
+    QVERIFY(f.waitFor([&] { return f.sim->receivedFrames(CMD_RW_One_Group).size() == 1; }));
+    QVERIFY(f.waitFor([&] { return !f.window->progressBox().isShown(); }));
+    for (int cmd : {CMD_R_20_Username, CMD_R_AllSysData, CMD_RW_One_Group})
+        QCOMPARE(quint8(f.sim->receivedFrames(cmd).first().at(3)), quint8(0));
+    QCOMPARE(f.sim->device(5)->preset(20), QByteArray(ImageSize, '\x33'));
+    QVERIFY(f.running() && f.state().tmr_disconnect.isActive() && f.state().Link.DevIdByte == 255);
 
     // Not while connected.
     QTest::mouseClick(button, Qt::LeftButton);

@@ -222,6 +222,8 @@ void TestPresets::saveAllAndLoadAll()
     // Nothing else starts while the presets are read.
     click(f, QStringLiteral("btn_save_onegrp2pc"));
     click(f, QStringLiteral("btn_load2dev"));
+    click(f, QStringLiteral("btn_EQreset"));
+    QVERIFY(f.ctl<QWidget>(QStringLiteral("rzgrpbx_resetalleq"))->isHidden());
     QVERIFY(f.waitFor([&] { return QFile::exists(saved) && f.running(); }));
     QCOMPARE(f.dialogs.shown.size(), 1);
     QCOMPARE(exchanges(f).count(CMD_RW_One_Group), 1); // the connect sequence's

@@ -270,7 +270,9 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("split") << "split" << 0 << "";
         QTest::newRow("drop one") << "drop" << 0 << "";
-        QTest::newRow("noise") << "noise" << 3 << "unreadable";
+        // Noise before each reply costs the noise only.
+        QTest::newRow("noise") << "noise" << 0 << "";
+        QTest::newRow("bad end byte") << "badEnd" << 3 << "unreadable";
         QTest::newRow("silent") << "silent" << 3 << "no answer";
         QTest::newRow("unplugged") << "unplug" << 1 << "lost";
     }
@@ -284,6 +286,7 @@ private slots:
         faults.dropNext = fault == "drop" ? 1 : 0;
         if (fault == "noise") faults.noise = QByteArray::fromHex("00FF13");
         faults.silent = fault == "silent";
+        faults.badEnd = fault == "badEnd";
         const QString file = path(QStringLiteral("f-%1.gdat").arg(fault));
         const Run r = spktool(QStringList{"backup", file} + device(1), "", [&](QProcess &) {
             if (fault != "unplug" || m_sim->receivedFrames(0x29).size() < 2) return false;

@@ -48,6 +48,10 @@ for program in spkedit spksim spktool; do
         fail "$program --help printed no usage"
 done
 
+err=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/spkedit" all.gdat --preset 99 2>&1) &&
+    fail "spkedit --preset 99 was accepted"
+[[ "$err" == *"--preset wants a number 1..20"* ]] || fail "spkedit --preset 99 printed '$err'"
+
 # The Debian package: dependencies and the files under /usr.
 if command -v cpack >/dev/null && command -v dpkg-deb >/dev/null; then
     (cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >/dev/null)

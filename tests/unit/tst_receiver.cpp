@@ -59,10 +59,10 @@ private slots:
     void init();
     void meterInTwoBursts();
     void badEndByte();
-    void leadingNoise();
+    void framesAmongNoise_data();
+    void framesAmongNoise();
     void burstEndingInsideTheHeader_data();
     void burstEndingInsideTheHeader();
-    void trailingBytesDiscarded();
     void unknownCommandAndDirection();
     void replyHeaderVariables();
     void textBound();
@@ -115,15 +115,29 @@ void TestReceiver::badEndByte()
     QVERIFY(rx.RxHexText().isEmpty());
 }
 
-void TestReceiver::leadingNoise()
+void TestReceiver::framesAmongNoise_data()
 {
+    QTest::addColumn<QByteArray>("read");
+    QTest::addColumn<int>("seeds"); // meters expected, with data seeds 1, 2 ...
+    const QByteArray m1 = reply(CMD_Meter, pattern(8, 1)), m2 = reply(CMD_Meter, pattern(8, 2));
+    QTest::newRow("leading noise") << hexBytes("00 A5") + m1 << 1;
+    QTest::newRow("two in one read") << m1 + m2 << 2;
+    QTest::newRow("noise around and between") << hexBytes("A5 A5 11") + m1 + hexBytes("A5 00") + m2 + hexBytes("42") << 2;
+    QTest::newRow("behind a broken reply") << m1.left(13) + m1 + m2 << 2;
+    QTest::newRow("behind a bad end byte") << reply(CMD_Meter, pattern(8, 9), 0xAB) + m1 << 1;
+}
+
+void TestReceiver::framesAmongNoise()
+{
+    QFETCH(QByteArray, read);
+    QFETCH(int, seeds);
     Receiver rx(m_state);
     record(rx, CMD_Meter);
-    rx.serialArrival(hexBytes("00") + reply(CMD_Meter, pattern(8)));
-    QCOMPARE(m_got.size(), 0);
-    QVERIFY(rx.RxHexText().isEmpty());
-    rx.serialArrival(reply(CMD_Meter, pattern(8)));
-    QCOMPARE(m_got.size(), 1);
+    rx.serialArrival(read);
+    QCOMPARE(m_got.size(), seeds);
+    for (int i = 0; i < seeds; ++i)
+        QCOMPARE(m_got[i].data, pattern(8, i + 1));
+    QVERIFY(rx.RxHexText().size() <= 4);
 }
 
 void TestReceiver::burstEndingInsideTheHeader_data()
@@ -144,16 +158,6 @@ void TestReceiver::burstEndingInsideTheHeader()
     rx.serialArrival(f.mid(split));
     QCOMPARE(m_got.size(), 1);
     QCOMPARE(m_got[0].data, pattern(8));
-}
-
-void TestReceiver::trailingBytesDiscarded()
-{
-    Receiver rx(m_state);
-    record(rx, CMD_Meter);
-    rx.serialArrival(reply(CMD_Meter, pattern(8)) + reply(CMD_Meter, pattern(8, 5)));
-    QCOMPARE(m_got.size(), 1);
-    QCOMPARE(m_got[0].data, pattern(8));
-    QVERIFY(rx.RxHexText().isEmpty());
 }
 
 void TestReceiver::unknownCommandAndDirection()
@@ -198,20 +202,17 @@ void TestReceiver::textBound()
         rx.serialArrival(f.mid(at, 10));
     QCOMPARE(m_got.size(), 1);
 
-    // More than 2000 characters are thrown away whole.
+    // Long reads are taken whole; what follows a frame is searched, never kept past a frame.
     rx.serialArrival(f.left(600));
     QCOMPARE(rx.RxHexText().size(), 1200);
-    rx.serialArrival(f.mid(600) + QByteArray(400, '\x11'));
-    QVERIFY(rx.RxHexText().isEmpty());
-    rx.serialArrival(reply(CMD_Meter, pattern(8)) + QByteArray(990, '\0'));
-    QCOMPARE(m_got.size(), 1);
+    rx.serialArrival(f.mid(600) + QByteArray(1400, '\x11'));
+    QCOMPARE(m_got.size(), 2);
     QVERIFY(rx.RxHexText().isEmpty());
 
-    // A header announcing more than any reply carries is noise.
-    rx.serialArrival(reply(CMD_RW_One_Group, pattern(641)).left(100));
+    // A header announcing more than any reply carries is noise, and swallows nothing behind it.
+    rx.serialArrival(reply(CMD_RW_One_Group, pattern(641)).left(10) + f);
+    QCOMPARE(m_got.size(), 3);
     QVERIFY(rx.RxHexText().isEmpty());
-    rx.serialArrival(f);
-    QCOMPARE(m_got.size(), 2);
 }
 
 void TestReceiver::hidMeter()

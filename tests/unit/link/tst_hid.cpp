@@ -74,6 +74,10 @@ void TestHid::readLength_data()
     QTest::newRow("longer than declared: cut") << QList<int>{70} << QList<int>{64};
     QTest::newRow("shorter: what it holds") << QList<int>{10} << QList<int>{10};
     QTest::newRow("zero-length between reports") << QList<int>{64, 0, 5} << QList<int>{64, 5};
+    QList<int> burst;
+    for (int i = 0; i < 600; ++i)
+        burst << 1 + i % 64;
+    QTest::newRow("a burst, in order") << burst << burst;
 }
 
 void TestHid::readLength()

@@ -261,6 +261,13 @@ private slots:
         QCOMPARE(other.device(5)->presetName(20), QByteArray("twenty").leftJustified(20, '\0'));
         QCOMPARE(other.device(1)->image(), pattern(4));
         QCOMPARE(SimState::toJson(other), SimState::toJson(bus));
+        // Each device to its own ID, whatever the line's order or number; an ID the line lacks
+        // goes to a device left over, which takes it.
+        SimBus five({9, 5});
+        QVERIFY(SimState::fromJson(SimState::toJson(bus), five));
+        QCOMPARE(five.device(5)->preset(20), pattern(9));
+        QCOMPARE(five.device(1)->image(), pattern(4));
+        QVERIFY(!five.device(9));
     }
 
     void frameLog()
