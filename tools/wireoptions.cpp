@@ -51,7 +51,7 @@ from PC" takes (40 lines, CR LF). Each request goes out as soon as the previous 
 preset that does not answer after two tries fails the command with its number, and no file is
 written. An existing FILE is replaced only when the whole backup succeeded.
 
-With several --port, or --ids, every device of every line goes into FOLDER (made if missing), one
+With several --port, --ids or --json, every device of every line goes into FOLDER (made if missing), one
 file each named by port and ID (ttySIM0-id5.gdat, tcp-10.0.0.9-4001-id5.gdat). The lines are
 worked at the same time, the devices of one line in turn; a device that does not answer is
 reported and the others go on. Exit status 0 only when every device is done, 1 when some failed
@@ -91,7 +91,7 @@ reading:
 
   --watch           a reading every 350 ms until Ctrl-C (which then ends with status 0)
 
-With several --port, or --ids, one reading of every device of every line ("ttySIM0 ID 5: ..."),
+With several --port, --ids or --json, one reading of every device of every line ("ttySIM0 ID 5: ..."),
 the lines at the same time, as backup takes them (see spktool backup --help).
 )"},
     {"set-id", "port usb id yes quiet", "NEW", R"(Usage: spktool set-id --port P --id N NEW [--yes]
@@ -214,15 +214,13 @@ std::optional<WireOptions> parseWireOptions(const WireCommandInfo &info, const Q
                             .arg(parser.value(ids)));
         o.ids = *list;
     }
-    o.fleet = takes(info, "id") && takes(info, "ids") && (o.ports.size() > 1 || o.idsGiven);
+    o.fleet = takes(info, "id") && takes(info, "ids") && (o.ports.size() > 1 || o.idsGiven || o.json);
     if (o.fleet) {
         if (o.ports.isEmpty()) return fail(QStringLiteral("missing --port (spktool ports lists them)"));
         if (parser.isSet(id)) return fail(QStringLiteral("--id or --ids, not both"));
         if (o.watch) return fail(QStringLiteral("--watch takes one device (--port P --id N)"));
         if (o.ports.contains(QStringLiteral("usb")) && o.ports.size() > 1)
             return fail(QStringLiteral("name each processor on USB by its port (usb:PATH) in a fleet job"));
-    } else if (takes(info, "json") && takes(info, "id") && o.json) {
-        return fail(QStringLiteral("--json is for several ports or --ids"));
     }
     if (takes(info, "id") && !o.fleet) {
         if (o.ports.isEmpty()) return fail(QStringLiteral("missing --port or --usb (spktool ports lists them)"));
