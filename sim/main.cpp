@@ -1,6 +1,7 @@
 // spksim: loudspeaker processors on a virtual RS-485 line, served on a pseudo-terminal.
 #include "simoptions.h"
 #include "simptyserver.h"
+#include "simtcpserver.h"
 
 #include "model/timing.h"
 
@@ -108,6 +109,15 @@ int run(int argc, char **argv)
     if (!server.start(&error)) {
         std::fprintf(stderr, "spksim: %s\n", qPrintable(error));
         return 1;
+    }
+    SimTcpServer tcp(server.line());
+    if (config.tcpPort >= 0) {
+        if (!tcp.listen(quint16(config.tcpPort), &error)) {
+            std::fprintf(stderr, "spksim: %s\n", qPrintable(error));
+            return 1;
+        }
+        std::printf("spksim: serving the same line on %s\n", qPrintable(tcp.address()));
+        std::fflush(stdout);
     }
     if (config.unplugAfter >= 0)
         QTimer::singleShot(scaled(int(config.unplugAfter * 1000)), &server, [&] { server.stop(); });

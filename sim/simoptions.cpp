@@ -70,9 +70,13 @@ bool parseSimOptions(const QStringList &arguments, SimConfig *config, QString *e
     const QCommandLineOption unplug("unplug-after", "Fault: unplug the adapter after <seconds>.", "seconds");
     const QCommandLineOption version(
         "version-text", "Report <text> as the version (padded with spaces to 24 characters).", "text");
+    const QCommandLineOption tcp("tcp",
+                                 "Serve the line also on TCP <port> of 127.0.0.1, raw like a device "
+                                 "server (0: a free port; the address is printed).",
+                                 "port");
     const QCommandLineOption programVersion("version", "Print the program's version and quit.");
     parser.addOptions({ids, state, log, scale, noPacing, silent, drop, dropRate, badEnd, noise, split,
-                       splitGap, slow, unplug, version, programVersion});
+                       splitGap, slow, unplug, version, tcp, programVersion});
     if (helpText) *helpText = parser.helpText();
 
     const auto fail = [error](const QString &why) {
@@ -107,12 +111,13 @@ bool parseSimOptions(const QStringList &arguments, SimConfig *config, QString *e
         *out = v;
         return true;
     };
-    double dropCount = 0, parts = 1, gap = c.faults.splitGapMs, extra = 0;
+    double dropCount = 0, parts = 1, gap = c.faults.splitGapMs, extra = 0, tcpPort = -1;
     if (!number(scale, 0.001, 100, &c.timeScale) || !number(drop, 0, 1e9, &dropCount) ||
         !number(dropRate, 0, 1, &c.faults.dropRate) || !number(split, 1, 652, &parts) ||
         !number(splitGap, 0, 60000, &gap) || !number(slow, 0, 600000, &extra) ||
-        !number(unplug, 0, 1e6, &c.unplugAfter))
+        !number(unplug, 0, 1e6, &c.unplugAfter) || !number(tcp, 0, 65535, &tcpPort))
         return false;
+    c.tcpPort = int(tcpPort);
     c.faults.dropNext = int(dropCount);
     c.faults.splitParts = int(parts);
     c.faults.splitGapMs = int(gap);

@@ -18,6 +18,7 @@ struct SimConfig
     SimFaults faults;
     QByteArray versionText;  // empty: the device's own
     double unplugAfter = -1; // seconds; negative: never
+    int tcpPort = -1;        // --tcp; negative: none, 0: any free port
     bool help = false;
     bool version = false;
 };

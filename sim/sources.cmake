@@ -1,5 +1,5 @@
-# sim: the simulator's logic (devices, line, wire timing, HID packing, pty server); QtCore and the
-# model library only, never the editor's protocol code.
+# sim: the simulator's logic (devices, line, wire timing, HID packing, pty and TCP servers); QtCore,
+# QtNetwork and the model library only, never the editor's protocol code.
 add_library(sim STATIC
     simframe.h simframe.cpp
     simstreamparser.h simstreamparser.cpp
@@ -15,10 +15,11 @@ add_library(sim STATIC
     simports.h simports.cpp
     simpty.h simpty.cpp
     simptyserver.h simptyserver.cpp
+    simtcpserver.h simtcpserver.cpp
     simoptions.h simoptions.cpp
 )
 target_include_directories(sim PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(sim PUBLIC Qt6::Core model)
+target_link_libraries(sim PUBLIC Qt6::Core Qt6::Network model)
 
 add_executable(spksim main.cpp)
 target_link_libraries(spksim PRIVATE sim)

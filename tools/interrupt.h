@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QSocketNotifier>
 
+#include <atomic>
 #include <memory>
 
 namespace spk::tool {
@@ -17,6 +18,7 @@ public:
     Interrupt();
     ~Interrupt() override;
 
+    // Read by the workers of a fleet job too.
     bool requested() const { return m_requested; }
     // Takes a signal that came while the event loop was not running (a blocking read).
     void poll() { onPipe(); }
@@ -28,7 +30,7 @@ private:
     void onPipe();
 
     std::unique_ptr<QSocketNotifier> m_notifier;
-    bool m_requested = false;
+    std::atomic<bool> m_requested = false;
 };
 
 } // namespace spk::tool

@@ -17,6 +17,8 @@ public:
     ~Progress();
 
     void update(int done, int total, const QString &what);
+    // Plain lines even on a terminal: several lines' progress share stderr.
+    void setPlain() { m_terminal = false; }
     // Ends the bar's line; later output starts on a line of its own.
     void finish();
 

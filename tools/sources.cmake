@@ -10,10 +10,12 @@ add_library(spktool_commands STATIC
     usbports.h usbports.cpp
     wireoptions.h wireoptions.cpp
     wiresession.h wiresession.cpp
+    fleet.h fleet.cpp
     commands/commands.h
     commands/devicerun.h commands/devicerun.cpp
     commands/scan.cpp
     commands/backup.cpp
+    commands/fleetjobs.h commands/fleetjobs.cpp
     commands/restore.cpp
     commands/workingpreset.cpp
     commands/meter.cpp

@@ -34,7 +34,8 @@ Polls each ID on each port with a meter request and prints the IDs that answer, 
 "ttySIM0: 1 5 9" (a port where nothing answers shows no IDs). Each probe waits at most 100 ms and
 moves on as soon as the reply is in.
 
-  --port P          a port from "spktool ports" or a device path; repeat for several
+  --port P          a port from "spktool ports", a device path, or a device server's
+                    tcp://HOST:PORT or rfc2217://HOST:PORT; repeat for several, scanned at once
                     (default: every listed port, the processors on USB among them)
   --ids LIST        IDs to probe: 5, 1-20, 1,5,9-12 (default 1-250)
   --json            {"ports": [{"port": "ttySIM0", "ids": [1, 5, 9]}, ...]}; a port that cannot be
@@ -42,12 +43,23 @@ moves on as soon as the reply is in.
 
 Exit status 3 when no device answered anywhere, 1 when a port could not be opened.
 )"},
-    {"backup", "port usb id quiet", "FILE", R"(Usage: spktool backup (--port P | --usb) --id N FILE.gdat
+    {"backup", "port usb id ids json quiet", "FILE", R"(Usage: spktool backup (--port P | --usb) --id N FILE.gdat
+       spktool backup --port P [--port Q]... [--ids LIST] [--json] FOLDER
 
 Reads presets 1..20 of device N into FILE, the all-presets file that the editor's "Load all presets
 from PC" takes (40 lines, CR LF). Each request goes out as soon as the previous reply is in; a
 preset that does not answer after two tries fails the command with its number, and no file is
 written. An existing FILE is replaced only when the whole backup succeeded.
+
+With several --port, --ids or --json, every device of every line goes into FOLDER (made if missing), one
+file each named by port and ID (ttySIM0-id5.gdat, tcp-10.0.0.9-4001-id5.gdat). The lines are
+worked at the same time, the devices of one line in turn; a device that does not answer is
+reported and the others go on. Exit status 0 only when every device is done, 1 when some failed
+(named on stderr and in the --json summary).
+
+  --ids LIST        the devices on each line (default: those that answer a scan of 1-250)
+  --json            {"lines": [{"port": P, "devices": [{"id": 5, "file": F} | {"id": 7,
+                    "error": E}], "error": E}], "done": N, "failed": ["P ID 7", ...]}
 )"},
     {"restore", "port usb id yes quiet", "FILE", R"(Usage: spktool restore (--port P | --usb) --id N FILE.gdat [--yes]
 
@@ -70,13 +82,17 @@ sends nothing.
 
   --yes             do not ask before replacing the working preset
 )"},
-    {"meter", "port usb id watch quiet", "", R"(Usage: spktool meter (--port P | --usb) --id N [--watch]
+    {"meter", "port usb id ids json watch quiet", "", R"(Usage: spktool meter (--port P | --usb) --id N [--watch]
+       spktool meter --port P [--port Q]... [--ids LIST] [--json]
 
 Prints the device's temperature, attenuation and limiter as the editor shows them, one line a
 reading:
   Temperature: 68'C   Attenuation dB: 3 dB   Limiter: off   Status: 0 0
 
   --watch           a reading every 350 ms until Ctrl-C (which then ends with status 0)
+
+With several --port, --ids or --json, one reading of every device of every line ("ttySIM0 ID 5: ..."),
+the lines at the same time, as backup takes them (see spktool backup --help).
 )"},
     {"set-id", "port usb id yes quiet", "NEW", R"(Usage: spktool set-id --port P --id N NEW [--yes]
 
@@ -191,13 +207,22 @@ std::optional<WireOptions> parseWireOptions(const WireCommandInfo &info, const Q
     o.yes = has(yes);
     o.quiet = has(quiet);
     if (takes(info, "ids")) {
+        o.idsGiven = parser.isSet(ids);
         const std::optional<QList<int>> list = parseIdList(parser.isSet(ids) ? parser.value(ids) : "1-250");
         if (!list)
             return fail(QStringLiteral("--ids wants IDs 1..250 like 5, 1-20 or 1,5,9-12, not '%1'")
                             .arg(parser.value(ids)));
         o.ids = *list;
     }
-    if (takes(info, "id")) {
+    o.fleet = takes(info, "id") && takes(info, "ids") && (o.ports.size() > 1 || o.idsGiven || o.json);
+    if (o.fleet) {
+        if (o.ports.isEmpty()) return fail(QStringLiteral("missing --port (spktool ports lists them)"));
+        if (parser.isSet(id)) return fail(QStringLiteral("--id or --ids, not both"));
+        if (o.watch) return fail(QStringLiteral("--watch takes one device (--port P --id N)"));
+        if (o.ports.contains(QStringLiteral("usb")) && o.ports.size() > 1)
+            return fail(QStringLiteral("name each processor on USB by its port (usb:PATH) in a fleet job"));
+    }
+    if (takes(info, "id") && !o.fleet) {
         if (o.ports.isEmpty()) return fail(QStringLiteral("missing --port or --usb (spktool ports lists them)"));
         if (o.ports.size() > 1) return fail(QStringLiteral("one --port only"));
         if (parser.values(id).size() > 1) return fail(QStringLiteral("one --id only"));

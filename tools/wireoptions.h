@@ -15,8 +15,11 @@ struct WireOptions
     QString command;
     QStringList ports;  // --port, in order given
     int id = 0;         // --id
-    QList<int> ids;     // --ids of scan, ascending
-    bool json = false;  // scan
+    QList<int> ids;     // --ids of scan and fleet jobs, ascending
+    bool idsGiven = false;
+    // backup or meter over several ports or --ids: every device of every line
+    bool fleet = false;
+    bool json = false;  // scan, fleet jobs
     bool watch = false; // meter
     bool yes = false;   // restore, put, set-id
     bool quiet = false; // no progress

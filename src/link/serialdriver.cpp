@@ -1,6 +1,7 @@
 #include "link/serialdriver.h"
 
 #include "link/logging.h"
+#include "link/netline.h"
 #include "model/timing.h"
 
 #include <QFileInfo>
@@ -10,12 +11,20 @@
 namespace spk {
 
 SerialDriver::SerialDriver(PortCatalog *catalog, QObject *parent)
-    : Transport(parent), m_catalog(catalog), m_port(new QSerialPort(this))
+    : Transport(parent), m_catalog(catalog), m_port(new QSerialPort(this)), m_net(new NetLine(this)),
+      m_io(m_port)
 {
     m_settle.setSingleShot(true);
     connect(&m_settle, &QTimer::timeout, this, &SerialDriver::onSettled);
     connect(m_port, &QSerialPort::readyRead, this, &SerialDriver::onReadyRead);
     connect(m_port, &QSerialPort::errorOccurred, this, &SerialDriver::onError);
+    connect(m_net, &QIODevice::readyRead, this, &SerialDriver::onReadyRead);
+    connect(m_net, &NetLine::lost, this, [this](const QString &reason) {
+        if (m_failing || !m_net->isOpen()) return;
+        m_failing = true;
+        m_lastError = reason;
+        QMetaObject::invokeMethod(this, &SerialDriver::failNow, Qt::QueuedConnection);
+    });
 }
 
 SerialDriver::~SerialDriver()
@@ -42,6 +51,7 @@ bool SerialDriver::OpenPort(const QString &path)
         m_lastError = tr("No port given");
         return false;
     }
+    if (isNetworkPort(path)) return openNetwork(path);
     // The port's lock is taken on the device itself, so that a virtual adapter's link and the
     // device it leads to are one port.
     const QString device = QFileInfo(path).canonicalFilePath();
@@ -61,6 +71,20 @@ bool SerialDriver::OpenPort(const QString &path)
         m_port->clearError();
         return false;
     }
+    m_io = m_port;
+    m_path = path;
+    return true;
+}
+
+bool SerialDriver::openNetwork(const QString &path)
+{
+    const std::optional<NetAddress> address = parseNetAddress(path, &m_lastError);
+    if (!address) return false;
+    if (!m_net->openLine(*address)) {
+        m_lastError = m_net->errorString();
+        return false;
+    }
+    m_io = m_net;
     m_path = path;
     return true;
 }
@@ -69,7 +93,7 @@ void SerialDriver::StartReader()
 {
     if (!isOpen()) return;
     m_reading = true;
-    if (m_port->bytesAvailable() > 0) onReadyRead();
+    if (m_io->bytesAvailable() > 0) onReadyRead();
 }
 
 bool SerialDriver::open(int portNumber)
@@ -79,7 +103,7 @@ bool SerialDriver::open(int portNumber)
         qCDebug(lcLink).noquote() << "open of port" << portNumber << "failed:" << m_lastError;
         return false;
     }
-    qCDebug(lcLink).noquote() << "opened" << m_port->portName();
+    qCDebug(lcLink).noquote() << "opened" << m_path;
     StartReader();
     return true;
 }
@@ -87,7 +111,7 @@ bool SerialDriver::open(int portNumber)
 bool SerialDriver::WritePort(const QByteArray &frame)
 {
     if (!isOpen() || frame.isEmpty()) return false;
-    return m_port->write(frame) == frame.size();
+    return m_io->write(frame) == frame.size();
 }
 
 void SerialDriver::ClosePort()
@@ -103,6 +127,8 @@ void SerialDriver::ClosePort()
         m_closing = false;
     }
     m_port->clearError();
+    m_net->close();
+    m_io = m_port;
     m_morePending = false;
     m_failing = false;
     m_path.clear();
@@ -110,7 +136,7 @@ void SerialDriver::ClosePort()
 
 bool SerialDriver::isOpen() const
 {
-    return m_port->isOpen();
+    return m_io->isOpen();
 }
 
 bool SerialDriver::write(const QByteArray &bytes)
@@ -141,7 +167,7 @@ void SerialDriver::armSettle()
 void SerialDriver::onSettled()
 {
     if (!m_reading || m_passActive || !isOpen()) return;
-    const QByteArray bytes = m_port->read(ReadChunk);
+    const QByteArray bytes = m_io->read(ReadChunk);
     if (bytes.isEmpty()) return;
 
     m_passActive = true;
@@ -152,7 +178,7 @@ void SerialDriver::onSettled()
     m_passActive = false;
 
     // Whatever came during the pass, or did not fit into it, gets a pass of its own.
-    const bool more = m_morePending || (isOpen() && m_port->bytesAvailable() > 0);
+    const bool more = m_morePending || (isOpen() && m_io->bytesAvailable() > 0);
     m_morePending = false;
     if (more && m_reading && isOpen()) armSettle();
 }

@@ -8,7 +8,10 @@
 
 namespace spk {
 
-// The serial link: 9600 8N1 on one port, opened exclusively.
+class NetLine;
+
+// The serial link: 9600 8N1 on one port, opened exclusively; or the line behind a device server
+// (a port "tcp://host:port" or "rfc2217://host:port", see NetLine), read and written the same way.
 //
 // Reading runs in passes on the main thread. The first readyRead after a pass arms a single-shot
 // settle of 50 ms (time-scaled) so the rest of a burst can arrive; then one read of at most
@@ -62,9 +65,12 @@ private:
     void armSettle();
     void onError(QSerialPort::SerialPortError error);
     void failNow();
+    bool openNetwork(const QString &path);
 
     PortCatalog *m_catalog;
     QSerialPort *m_port;
+    NetLine *m_net;
+    QIODevice *m_io; // the one of the two in use
     QTimer m_settle;
     QString m_path;
     QString m_lastError;

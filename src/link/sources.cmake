@@ -5,9 +5,12 @@ target_sources(io PRIVATE
     link/hidreader.h link/hidreader.cpp
     link/hidtransport.h link/hidtransport.cpp
     link/logging.h link/logging.cpp
+    link/netaddress.h link/netaddress.cpp
+    link/netline.h link/netline.cpp
     link/portcatalog.h link/portcatalog.cpp
     link/portlistrefresh.h link/portlistrefresh.cpp
     link/serialdriver.h link/serialdriver.cpp
+    link/telnetcodec.h link/telnetcodec.cpp
     link/transmitter.h link/transmitter.cpp
     link/transport.h link/transport.cpp
 )

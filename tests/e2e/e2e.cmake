@@ -23,3 +23,7 @@ spk_test(tst_e2e_faultmatrix SOURCES e2e/tst_faultmatrix.cpp e2e/e2efixture.h gu
 # An output channel's edits, and an undo, on the wire to the simulator.
 spk_test(tst_e2e_channels SOURCES e2e/tst_channels.cpp e2e/e2efixture.h gui/windowfixture.h LIBS app simusb
          TIMEOUT 120)
+# spktool over network lines: spksim's TCP port and ser2net in front of its pty; fleet jobs.
+spk_test(tst_spktool_net SOURCES e2e/tst_spktool_net.cpp LIBS sim core TIMEOUT 180)
+target_compile_definitions(tst_spktool_net PRIVATE SPKTOOL_PATH="$<TARGET_FILE:spktool>")
+add_dependencies(tst_spktool_net spktool)

@@ -6,6 +6,7 @@ spk_test(link_serial
         unit/link/tst_serialdriver.cpp
         unit/link/tst_delay.cpp
         unit/link/tst_transmitter.cpp
+        unit/link/tst_netline.cpp
         fakes/faketransport.h
         fakes/fakeportcatalog.h
     LIBS io

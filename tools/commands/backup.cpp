@@ -1,6 +1,7 @@
 // backup: presets 1..20 of a device into a .gdat file.
 #include "commands.h"
 #include "devicerun.h"
+#include "fleetjobs.h"
 
 #include "../console.h"
 #include "../exitcodes.h"
@@ -29,6 +30,7 @@ QString unwritableReason(const QString &path)
 
 int runBackup(const WireOptions &options, Interrupt &interrupt)
 {
+    if (options.fleet) return runFleet(options, interrupt);
     DeviceRun run(options, interrupt);
     const QString file = options.arguments.first();
     if (const QString why = unwritableReason(file); !why.isEmpty())

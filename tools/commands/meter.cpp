@@ -1,6 +1,7 @@
 // meter: the device's temperature, attenuation and limiter, once or every pulse tick.
 #include "commands.h"
 #include "devicerun.h"
+#include "fleetjobs.h"
 
 #include "../console.h"
 #include "../exitcodes.h"
@@ -15,6 +16,7 @@ namespace spk::tool {
 
 int runMeter(const WireOptions &options, Interrupt &interrupt)
 {
+    if (options.fleet) return runFleet(options, interrupt);
     DeviceRun run(options, interrupt);
     if (const int code = run.start(DeviceRun::Check::None); code != Success) return code;
     LinkState &state = run.session.state();

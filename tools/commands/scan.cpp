@@ -3,6 +3,7 @@
 
 #include "../console.h"
 #include "../exitcodes.h"
+#include "../fleet.h"
 #include "../progress.h"
 #include "../usbports.h"
 #include "../wiresession.h"
@@ -17,9 +18,6 @@
 namespace spk::tool {
 
 namespace {
-
-// A probe gets this long; a device that answers later is not counted.
-constexpr int ProbeMs = 100;
 
 struct PortResult
 {
@@ -47,44 +45,26 @@ int runScan(const WireOptions &options, Interrupt &interrupt)
         return NoAnswer;
     }
 
+    // Every line at once: the scan takes as long as its slowest line.
+    QList<FleetLine> lines;
+    for (const QString &port : ports)
+        lines << FleetLine(port, options.ids);
+    runLines(lines, interrupt, [&](WireSession &session, FleetLine &line) {
+        if (!openLine(session, line)) return;
+        Progress progress(QStringLiteral("scan"), options.quiet);
+        if (lines.size() > 1) progress.setPlain();
+        line.found = probeLine(session, line, &progress);
+    });
+
     QList<PortResult> results;
-    WireSession session(interrupt);
-    Progress progress(QStringLiteral("scan"), options.quiet);
-    const int total = int(ports.size() * options.ids.size());
-    int done = 0;
-    for (const QString &port : ports) {
-        PortResult result{port, {}, {}};
-        if (!session.open(port)) {
-            result.error = session.error();
-            printError(QStringLiteral("spktool scan: %1").arg(result.error));
-            done += int(options.ids.size());
-            results << result;
-            continue;
+    for (const FleetLine &line : lines) {
+        if (line.code == Interrupted) {
+            printError(QStringLiteral("spktool scan: %1").arg(line.error));
+            return Interrupted;
         }
-        result.port = session.portName();
-        for (int id : options.ids) {
-            progress.update(done++, total, QStringLiteral("%1 ID %2").arg(port).arg(id));
-            session.setDevice(id);
-            const auto reply = session.request([&] { return FrameBuilder::meterPoll(session.state()); },
-                                               CMD_Meter, WireSession::AnySlot, ProbeMs, 1);
-            if (reply) result.ids << id;
-            if (session.outcome() == WireSession::Outcome::Interrupted) {
-                progress.finish();
-                printError(
-                    QStringLiteral("spktool scan: interrupted at %1 ID %2; port closed").arg(port).arg(id));
-                return Interrupted;
-            }
-            if (session.outcome() == WireSession::Outcome::Lost) {
-                result.error = session.error();
-                progress.finish();
-                printError(QStringLiteral("spktool scan: %1").arg(result.error));
-                break;
-            }
-        }
-        session.close();
-        results << result;
+        if (!line.error.isEmpty()) printError(QStringLiteral("spktool scan: %1").arg(line.error));
+        results << PortResult{line.name, line.found, line.error};
     }
-    progress.finish();
 
     bool found = false, failed = false;
     QJsonArray json;

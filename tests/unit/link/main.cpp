@@ -4,6 +4,7 @@ int runPortCatalogTests(int argc, char **argv);
 int runSerialDriverTests(int argc, char **argv);
 int runDelayTests(int argc, char **argv);
 int runTransmitterTests(int argc, char **argv);
+int runNetLineTests(int argc, char **argv);
 
 int main(int argc, char **argv)
 {
@@ -13,5 +14,6 @@ int main(int argc, char **argv)
     failures += runSerialDriverTests(argc, argv);
     failures += runDelayTests(argc, argv);
     failures += runTransmitterTests(argc, argv);
+    failures += runNetLineTests(argc, argv);
     return failures;
 }
