@@ -9,12 +9,14 @@
 #include <QRegularExpression>
 #include <QThread>
 
+#include <algorithm>
 #include <memory>
 
 namespace spk::tool {
 
 namespace {
-// A probe gets this long; a device that answers later is not counted.
+// A probe gets this long (and the link's margin); a device that answers later is counted when its
+// reply comes, during a later probe or the wait after the last.
 constexpr int ProbeMs = 100;
 } // namespace
 
@@ -77,6 +79,13 @@ QList<int> probeLine(WireSession &session, FleetLine &line, Progress *progress)
             line.code = Failure;
             break;
         }
+    }
+    // A device that answered late, during a later probe or now, still counts, under its own ID.
+    if (line.error.isEmpty() && session.pause(ProbeMs)) {
+        const QSet<int> heard = session.heard(CMD_Meter);
+        for (int id : line.ids)
+            if (heard.contains(id) && !answered.contains(id)) answered << id;
+        std::sort(answered.begin(), answered.end());
     }
     return answered;
 }

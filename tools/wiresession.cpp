@@ -20,7 +20,7 @@ constexpr int ReplyMarginMs = 500;
 constexpr int TurnaroundMs = 2;
 // Real ms: the least a wait allows beyond its scaled budget, and how many times the link's worst
 // lateness it allows, so one slow hand-off seen early covers the ones that follow.
-constexpr int MinMarginMs = 10;
+constexpr int MinMarginMs = 20;
 constexpr int LatenessFactor = 3;
 // A wait that sees bytes arriving goes on by this many real ms at a time, up to this many times
 // its budget: a reply on its way is not cut off, noise does not hold the wait open for ever.
@@ -63,6 +63,7 @@ WireSession::~WireSession()
 bool WireSession::open(const QString &port)
 {
     close();
+    m_heard.clear();
     QString path = port;
     m_portName = port;
     if (isUsbPort(port)) return openUsb(port);
@@ -155,6 +156,7 @@ int WireSession::marginMs() const
 
 void WireSession::onReply(const ReplyFrame &frame)
 {
+    m_heard[frame.ReplyCmd].insert(frame.ReplyDevId + 1);
     if (frame.ReplyCmd != m_wantCommand) return;
     if (m_wantSlot != AnySlot && frame.ReplySlot != m_wantSlot) return;
     if (frame.ReplyDevId != m_wantIdByte) {
@@ -224,7 +226,6 @@ std::optional<ReplyFrame> WireSession::request(const std::function<Frame()> &bui
         if (!send(frame)) break;
         wait(timeoutMs, Wait::Reply);
     }
-    m_receiver.setHandler(command, nullptr);
     m_wantCommand = -1;
     if (m_interrupt.requested())
         m_outcome = Outcome::Interrupted;

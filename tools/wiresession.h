@@ -10,6 +10,8 @@
 #include "protocol/receiver.h"
 
 #include <QElapsedTimer>
+#include <QHash>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -64,6 +66,9 @@ public:
     // The ID of a device that answered the last request under another ID than the one asked for
     // (the processor on USB answers whatever ID a frame carries, under its own).
     std::optional<int> answeredAs() const { return m_answeredAs; }
+    // The IDs that answered `command` since the port opened, those too late for their request
+    // included: a reply is never lost for being slow.
+    QSet<int> heard(int command) const { return m_heard.value(command); }
     // Why the port did not open or went down.
     QString error() const { return m_error; }
 
@@ -98,6 +103,7 @@ private:
     int m_txBytes = 0; // of the request in flight
     int m_lateMs = 0;
     std::optional<int> m_answeredAs;
+    QHash<int, QSet<int>> m_heard;
     std::function<void()> m_wake;
 };
 
