@@ -225,6 +225,10 @@ std::optional<ReplyFrame> WireSession::request(const std::function<Frame()> &bui
         m_sentAt.start();
         if (!send(frame)) break;
         wait(timeoutMs, Wait::Reply);
+        if (!m_reply)
+            qCDebug(lcLink).noquote() << m_portName << "no reply to command" << Qt::hex << command << Qt::dec
+                                      << "try" << t + 1 << "after" << m_sentAt.elapsed() << "ms;" << m_bytesSeen
+                                      << "bytes seen, kept:" << m_receiver.RxHexText().left(40);
     }
     m_wantCommand = -1;
     if (m_interrupt.requested())
