@@ -1,6 +1,7 @@
 #include "link/hidreader.h"
 
-#include <QMetaObject>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QPointer>
 
 #include <algorithm>
@@ -8,7 +9,18 @@
 
 namespace spk {
 
-HidReader::HidReader(HidDevice &device, QObject *parent) : QObject(parent), m_device(device) {}
+namespace {
+// A plain event made on the main thread rather than a queued call: a queued call's slot object,
+// like an event made on the read thread, is touched by both threads behind Qt's own locks, which
+// ThreadSanitizer cannot see; every race it reports there, even suppressed, stalls the read thread
+// for as long as a reply is given to arrive.
+const QEvent::Type HandOverEvent = QEvent::Type(QEvent::registerEventType());
+} // namespace
+
+HidReader::HidReader(HidDevice &device, QObject *parent)
+    : QObject(parent), m_device(device), m_handOver(std::make_unique<QEvent>(HandOverEvent))
+{
+}
 
 HidReader::~HidReader()
 {
@@ -44,34 +56,49 @@ void HidReader::run()
             const HidError error = m_device.readError();
             // Not reading any more by the time anyone hears of the failure.
             m_running = false;
-            QMetaObject::invokeMethod(
-                this, [this, error] { emit failed(error); }, Qt::QueuedConnection);
+            std::unique_ptr<QEvent> handOver;
+            {
+                std::lock_guard lock(m_mutex);
+                handOver = std::move(m_handOver);
+                m_failure = error;
+            }
+            if (handOver) QCoreApplication::postEvent(this, handOver.release());
             return;
         }
         if (n == 0) continue;
-        bool post = false;
+        std::unique_ptr<QEvent> handOver;
         {
             std::lock_guard lock(m_mutex);
-            post = m_ready.isEmpty();
+            handOver = std::move(m_handOver);
             m_ready.append(QByteArray(reinterpret_cast<const char *>(buffer.data()), n));
         }
-        if (post) QMetaObject::invokeMethod(this, &HidReader::handOver, Qt::QueuedConnection);
+        if (handOver) QCoreApplication::postEvent(this, handOver.release());
     }
 }
 
-void HidReader::handOver()
+bool HidReader::event(QEvent *e)
 {
+    bool ours = false;
     QList<QByteArray> ready;
+    std::optional<HidError> failure;
     {
         std::lock_guard lock(m_mutex);
-        ready.swap(m_ready);
+        ours = e->type() == HandOverEvent;
+        if (ours) {
+            ready.swap(m_ready);
+            failure.swap(m_failure);
+            m_handOver = std::make_unique<QEvent>(HandOverEvent);
+        }
     }
+    if (!ours) return QObject::event(e);
     // A slot may close the link, and this reader with it.
     const QPointer<HidReader> alive(this);
     for (const QByteArray &data : ready) {
         emit report(data);
-        if (!alive) return;
+        if (!alive) return true;
     }
+    if (failure) emit failed(*failure);
+    return true;
 }
 
 } // namespace spk
