@@ -4,7 +4,7 @@ spk_test(tst_e2e_connect SOURCES e2e/tst_connect.cpp e2e/e2efixture.h gui/window
 spk_test(tst_e2e_presets SOURCES e2e/tst_presets.cpp e2e/e2efixture.h gui/windowfixture.h LIBS app simusb TIMEOUT 240)
 target_compile_definitions(tst_e2e_presets PRIVATE SPKTOOL_PATH="$<TARGET_FILE:spktool>")
 add_dependencies(tst_e2e_presets spktool)
-spk_test(tst_e2e_addressing SOURCES e2e/tst_addressing.cpp e2e/e2efixture.h gui/windowfixture.h fakes/fakeportcatalog.h
+spk_test(tst_e2e_addressing SOURCES e2e/tst_addressing.cpp e2e/e2efixture.h e2e/ser2net.h gui/windowfixture.h fakes/fakeportcatalog.h
          LIBS app simusb TIMEOUT 180)
 # The editor on the USB link against the simulated HID device (its own read threads included).
 spk_test(tst_e2e_usb SOURCES e2e/tst_usb.cpp gui/windowfixture.h fakes/fakeportcatalog.h
