@@ -58,11 +58,13 @@ std::optional<NetAddress> netAddressFrom(NetAddress::Kind kind, const QString &h
     if (!number || value < 1 || value > 65535)
         return fail(QStringLiteral("The port must be a number from 1 to 65535."));
     // What QUrl would take for a user, a path or a query is no part of a host.
-    const bool foreign = name.contains(u'@') || name.contains(u'/') || name.contains(u'?') || name.contains(u'#');
+    const bool foreign =
+        name.contains(u'@') || name.contains(u'/') || name.contains(u'?') || name.contains(u'#');
     if (name.contains(u':') && !name.startsWith(u'[')) name = u'[' + name + u']';
     const QString scheme = kind == NetAddress::Kind::Raw ? RawScheme : Rfc2217Scheme;
     const auto address = parseNetAddress(QStringLiteral("%1://%2:%3").arg(scheme, name).arg(value));
-    if (foreign || !address) return fail(QStringLiteral("%1 is not a host name or address.").arg(host.trimmed()));
+    if (foreign || !address)
+        return fail(QStringLiteral("%1 is not a host name or address.").arg(host.trimmed()));
     return address;
 }
 

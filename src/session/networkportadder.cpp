@@ -66,9 +66,7 @@ void NetworkPortAdder::onActivated(int index)
     // The list shows its port while the form is open; the form opens once the list's own event
     // handling is over, as a modal dialog runs an event loop of its own.
     m_ports->setCurrentIndex(m_lastPort);
-    QMetaObject::invokeMethod(this, [self = QPointer<NetworkPortAdder>(this)] {
-        if (self) self->addNetworkPort();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] { addNetworkPort(); }, Qt::QueuedConnection);
 }
 
 bool NetworkPortAdder::addNetworkPort()
@@ -78,9 +76,9 @@ bool NetworkPortAdder::addNetworkPort()
     for (;;) {
         if (!m_parts.dialogs.networkPort(m_parts.window, fields) || !self) return false;
         QString why;
-        const auto address = netAddressFrom(
-            fields.rfc2217 ? NetAddress::Kind::Rfc2217 : NetAddress::Kind::Raw, fields.host,
-            fields.port, &why);
+        const auto address =
+            netAddressFrom(fields.rfc2217 ? NetAddress::Kind::Rfc2217 : NetAddress::Kind::Raw, fields.host,
+                           fields.port, &why);
         if (address) {
             const QString text = address->text();
             if (m_catalog.addNetworkPort(text)) qCInfo(lcSession).noquote() << "network port added:" << text;

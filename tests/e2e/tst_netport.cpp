@@ -51,7 +51,8 @@ void TestE2eNetPort::connectAndEdit()
     const bool rfc2217 = !accepter.isEmpty();
     const QString address = QStringLiteral("%1://127.0.0.1:%2").arg(rfc2217 ? "rfc2217" : "tcp").arg(port);
 
-    f.dialogs.networkAnswers << NetworkPortFields{QStringLiteral("127.0.0.1"), QString::number(port), rfc2217};
+    f.dialogs.networkAnswers << NetworkPortFields{QStringLiteral("127.0.0.1"), QString::number(port),
+                                                  rfc2217};
     f.ports()->setFocus(Qt::MouseFocusReason);
     QTest::keyClick(f.ports(), Qt::Key_End);
     QVERIFY(f.waitFor([&] { return f.ports()->currentText() == address; }));
@@ -73,7 +74,8 @@ void TestE2eNetPort::connectAndEdit()
     const int record = bandRecord(Ip0, 2);
     const QByteArray edited(reinterpret_cast<const char *>(f.state().ParamImage.record(record).data()),
                             RecordSize);
-    QVERIFY(f.waitFor([&] { return f.sim->device(1)->image().mid(record * RecordSize, RecordSize) == edited; }));
+    QVERIFY(
+        f.waitFor([&] { return f.sim->device(1)->image().mid(record * RecordSize, RecordSize) == edited; }));
 
     f.click();
     QVERIFY(f.waitFor([&] { return f.caption() == QStringLiteral("Connect"); }));

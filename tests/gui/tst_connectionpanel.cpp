@@ -317,7 +317,8 @@ void TestConnectionPanel::addNetworkPort_data()
     QTest::newRow("cancel") << "" << "" << false << "" << "";
     QTest::newRow("invalid port") << "10.0.0.21" << "70000" << false << ""
                                   << "The port must be a number from 1 to 65535.";
-    QTest::newRow("invalid host") << "rack a" << "4001" << true << "" << "rack a is not a host name or address.";
+    QTest::newRow("invalid host") << "rack a" << "4001" << true << ""
+                                  << "rack a is not a host name or address.";
 }
 
 void TestConnectionPanel::addNetworkPort()
@@ -333,7 +334,8 @@ void TestConnectionPanel::addNetworkPort()
     QCOMPARE(list->itemData(item, Qt::AccessibleTextRole).toString(), QStringLiteral("Add network port..."));
     QCOMPARE(f.connection().PortNumbers.size(), item);
     list->setCurrentIndex(0);
-    if (QTest::currentDataTag() != QByteArray("cancel")) f.dialogs.networkAnswers << NetworkPortFields{host, port, rfc2217};
+    if (QTest::currentDataTag() != QByteArray("cancel"))
+        f.dialogs.networkAnswers << NetworkPortFields{host, port, rfc2217};
 
     // Picked with the keyboard as the user does; the form opens once the list is done with the key.
     list->setFocus(Qt::MouseFocusReason);
@@ -368,7 +370,8 @@ void TestConnectionPanel::networkPortForm()
     form.show();
     QApplication::setActiveWindow(&form);
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    for (const char *name : {"edt_nethost", "edt_netport", "rdo_netraw", "rdo_netrfc2217", "btn_netadd", "btn_netcancel"}) {
+    for (const char *name :
+         {"edt_nethost", "edt_netport", "rdo_netraw", "rdo_netrfc2217", "btn_netadd", "btn_netcancel"}) {
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(form.findChild<QWidget *>(name));
         QVERIFY2(iface && !iface->text(QAccessible::Name).trimmed().isEmpty(), name);
     }
