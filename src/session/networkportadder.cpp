@@ -55,7 +55,11 @@ void NetworkPortAdder::attach()
 
     m_ports = m_parts.controls.require<QComboBox>(QStringLiteral("cbb_comport"));
     connect(m_ports, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!m_connection.isAddNetworkPortItem(index)) m_lastPort = index;
+        if (m_connection.isAddNetworkPortItem(index)) return;
+        m_lastPort = index;
+        // The bar's list is too narrow for most addresses.
+        const QString shown = m_ports->itemText(index);
+        m_ports->setToolTip(isNetworkPort(shown) ? shown : QString());
     });
     connect(m_ports, &QComboBox::activated, this, &NetworkPortAdder::onActivated);
 }
