@@ -314,11 +314,14 @@ void TestConnectionPanel::addNetworkPort_data()
     QTest::addColumn<QString>("refusal"); // the message, then the form again with the fields as typed
     QTest::newRow("raw") << " 10.0.0.21 " << "4001" << false << "tcp://10.0.0.21:4001" << "";
     QTest::newRow("rfc2217") << "Rack-A.local" << "2217" << true << "rfc2217://rack-a.local:2217" << "";
+    QTest::newRow("ipv6") << "::1" << "4001" << false << "tcp://[::1]:4001" << "";
     QTest::newRow("cancel") << "" << "" << false << "" << "";
     QTest::newRow("invalid port") << "10.0.0.21" << "70000" << false << ""
                                   << "The port must be a number from 1 to 65535.";
     QTest::newRow("invalid host") << "rack a" << "4001" << true << ""
                                   << "rack a is not a host name or address.";
+    QTest::newRow("user in host") << "me@rack-a" << "4001" << false << ""
+                                  << "me@rack-a is not a host name or address.";
 }
 
 void TestConnectionPanel::addNetworkPort()

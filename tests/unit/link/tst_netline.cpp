@@ -149,29 +149,6 @@ private slots:
         QCOMPARE(why.isEmpty(), a.has_value());
     }
 
-    // From the editor's form: host and port apart, each refused with its own reason.
-    void formAddresses_data()
-    {
-        QTest::addColumn<QString>("host");
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<QString>("result"); // the address, or the start of the reason
-        QTest::newRow("ipv6 bare") << "::1" << "4001" << "tcp://[::1]:4001";
-        QTest::newRow("spaces around") << " rack-a " << " 2217 " << "tcp://rack-a:2217";
-        QTest::newRow("no host") << " " << "4001" << "Enter the host";
-        QTest::newRow("port not a number") << "rack-a" << "40x1" << "The port must be";
-        QTest::newRow("user in host") << "me@rack-a" << "4001" << "me@rack-a is not a host";
-        QTest::newRow("port in host") << "rack-a:80" << "4001" << "rack-a:80 is not a host";
-    }
-    void formAddresses()
-    {
-        QFETCH(QString, host);
-        QFETCH(QString, port);
-        QFETCH(QString, result);
-        QString why;
-        const auto a = netAddressFrom(NetAddress::Kind::Raw, host, port, &why);
-        QVERIFY2((a ? a->text() : why).startsWith(result), qPrintable(a ? a->text() : why));
-    }
-
     // The open succeeds only when the server confirms 9600 8N1 without flow control.
     void negotiation_data()
     {
