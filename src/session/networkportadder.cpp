@@ -70,7 +70,8 @@ void NetworkPortAdder::onActivated(int index)
     // The list shows its port while the form is open; the form opens once the list's own event
     // handling is over, as a modal dialog runs an event loop of its own.
     m_ports->setCurrentIndex(m_lastPort);
-    QMetaObject::invokeMethod(this, [this] { addNetworkPort(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { addNetworkPort(); }, Qt::QueuedConnection);
 }
 
 bool NetworkPortAdder::addNetworkPort()
