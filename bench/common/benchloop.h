@@ -72,6 +72,7 @@ public:
     {
         return savePath;
     }
+    bool networkPort(QWidget *, spk::NetworkPortFields &) override { return false; }
 };
 
 // Runs the event loop in short slices until done() holds; false after timeoutMs.

@@ -124,6 +124,7 @@ QWidget *LinkPanelForm::buildConnectionBar(QMenuBar *menu)
     auto *ports = new FixedWidthList(112, bar);
     ports->setObjectName(QStringLiteral("cbb_comport"));
     ports->setAccessibleName(QStringLiteral("Serial port"));
+    ports->view()->setMinimumWidth(260); // "rfc2217://" and a host name
     portCaption->setBuddy(ports);
     // Only compares a fresh scan with the list; never shown.
     auto *scratch = new QComboBox(bar);

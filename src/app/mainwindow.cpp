@@ -34,6 +34,7 @@
 #include "session/hidcontroller.h"
 #include "session/idchange.h"
 #include "session/idsearch.h"
+#include "session/networkportadder.h"
 #include "session/presetactivity.h"
 #include "session/offlinefiles.h"
 #include "session/presetfiles.h"
@@ -213,6 +214,8 @@ void MainWindow::wireLink()
     m_connection = std::make_unique<ConnectionController>(ConnectionParts{
         windowParts(), *m_serial, m_hidTransport.get(), *m_catalog, *m_receiver, *m_transmitter});
     m_connection->attach();
+    m_networkPorts = std::make_unique<NetworkPortAdder>(windowParts(), *m_catalog, *m_connection);
+    m_networkPorts->attach();
     m_session = std::make_unique<DeviceSession>(SessionParts{windowParts(), *m_receiver, *m_transmitter,
                                                              *m_connection, [this] { UpdataToComponent(); }});
     m_session->attach();

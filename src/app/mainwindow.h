@@ -27,6 +27,7 @@ class HidBackend;
 class HidController;
 class HidTransport;
 class LevelDelayEditor;
+class NetworkPortAdder;
 class OfflineFiles;
 class PointDrag;
 class PortCatalog;
@@ -90,6 +91,7 @@ public:
     Receiver &receiver() { return *m_receiver; }
     Transmitter &transmitter() { return *m_transmitter; }
     ConnectionController &connection() { return *m_connection; }
+    NetworkPortAdder &networkPorts() { return *m_networkPorts; }
     DeviceSession &session() { return *m_session; }
     PresetActivity &presetActivity() { return *m_presetActivity; }
     DevicePresets &devicePresets() { return *m_devicePresets; }
@@ -159,6 +161,7 @@ private:
     std::unique_ptr<Receiver> m_receiver;
     std::unique_ptr<Transmitter> m_transmitter;
     std::unique_ptr<ConnectionController> m_connection;
+    std::unique_ptr<NetworkPortAdder> m_networkPorts;
     std::unique_ptr<DeviceSession> m_session;
     std::unique_ptr<PresetActivity> m_presetActivity;
     std::unique_ptr<DevicePresets> m_devicePresets;

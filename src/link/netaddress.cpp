@@ -44,4 +44,28 @@ std::optional<NetAddress> parseNetAddress(const QString &text, QString *why)
     return a;
 }
 
+std::optional<NetAddress> netAddressFrom(NetAddress::Kind kind, const QString &host, const QString &port,
+                                         QString *why)
+{
+    const auto fail = [&](const QString &reason) -> std::optional<NetAddress> {
+        if (why) *why = reason;
+        return std::nullopt;
+    };
+    QString name = host.trimmed();
+    if (name.isEmpty()) return fail(QStringLiteral("Enter the host name or address of the device server."));
+    bool number = false;
+    const uint value = port.trimmed().toUInt(&number);
+    if (!number || value < 1 || value > 65535)
+        return fail(QStringLiteral("The port must be a number from 1 to 65535."));
+    // What QUrl would take for a user, a path or a query is no part of a host.
+    const bool foreign =
+        name.contains(u'@') || name.contains(u'/') || name.contains(u'?') || name.contains(u'#');
+    if (name.contains(u':') && !name.startsWith(u'[')) name = u'[' + name + u']';
+    const QString scheme = kind == NetAddress::Kind::Raw ? RawScheme : Rfc2217Scheme;
+    const auto address = parseNetAddress(QStringLiteral("%1://%2:%3").arg(scheme, name).arg(value));
+    if (foreign || !address)
+        return fail(QStringLiteral("%1 is not a host name or address.").arg(host.trimmed()));
+    return address;
+}
+
 } // namespace spk

@@ -22,5 +22,8 @@ struct NetAddress
 bool isNetworkPort(const QString &port);
 // nullopt with why set for a network port that names no host or no port 1..65535.
 std::optional<NetAddress> parseNetAddress(const QString &text, QString *why = nullptr);
+// The same from a form's fields (a host, and a port typed as text); why says which field is wrong.
+std::optional<NetAddress> netAddressFrom(NetAddress::Kind kind, const QString &host, const QString &port,
+                                         QString *why = nullptr);
 
 } // namespace spk

@@ -22,10 +22,26 @@ void PortCatalog::sortByName(QList<PortInfo> &ports)
 QList<PortInfo> PortCatalog::ports()
 {
     QList<PortInfo> list = scan();
+    for (const QString &address : m_network)
+        list.append({address, address, PortNone});
     sortByName(list);
     for (PortInfo &p : list)
         p.number = numberOf(p.path);
     return list;
+}
+
+void PortCatalog::setNetworkPorts(const QStringList &addresses)
+{
+    m_network.clear();
+    for (const QString &a : addresses)
+        addNetworkPort(a);
+}
+
+bool PortCatalog::addNetworkPort(const QString &address)
+{
+    if (address.isEmpty() || m_network.contains(address, Qt::CaseInsensitive)) return false;
+    m_network << address;
+    return true;
 }
 
 QStringList PortCatalog::names()

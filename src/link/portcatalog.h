@@ -37,6 +37,13 @@ public:
 
     static void sortByName(QList<PortInfo> &ports);
 
+    // Lines behind device servers ("tcp://host:port", "rfc2217://host:port") that the user added:
+    // listed with the scanned ports, sorted with them, whatever a scan finds.
+    void setNetworkPorts(const QStringList &addresses);
+    QStringList networkPorts() const { return m_network; }
+    // False when the address is listed already.
+    bool addNetworkPort(const QString &address);
+
 protected:
     // Present ports in any order; names and paths only.
     virtual QList<PortInfo> scan() = 0;
@@ -44,6 +51,7 @@ protected:
 private:
     QHash<QString, int> m_numbers;
     QHash<int, QString> m_paths;
+    QStringList m_network;
     int m_next = 1;
 };
 

@@ -1,6 +1,7 @@
 #include "session/connectioncontroller.h"
 
 #include "link/delay.h"
+#include "link/netaddress.h"
 #include "link/portcatalog.h"
 #include "link/portlistrefresh.h"
 #include "link/transmitter.h"
@@ -23,6 +24,11 @@
 #include <QPushButton>
 
 namespace spk {
+
+namespace {
+// The data of the network port item, which no port name can be.
+const QString AddNetworkPortMark = QStringLiteral("spk:add-network-port");
+} // namespace
 
 ConnectionController::ConnectionController(const ConnectionParts &parts, QObject *parent)
     : QObject(parent), m_parts(parts), m_state(parts.state)
@@ -77,13 +83,47 @@ Transport &ConnectionController::transport(bool usb) const
 
 void ConnectionController::fillPortList()
 {
-    if (const auto change = portListRefresh({}, m_parts.catalog.ports())) {
-        m_ports->clear();
-        m_ports->addItems(change->items);
-        m_ports->setCurrentIndex(change->currentIndex);
-        PortNumbers = change->PortNumbers;
-    }
+    // With no port the list holds the network port item alone.
+    showPortList(portListRefresh({}, m_parts.catalog.ports()).value_or(PortListChange{}));
     m_state.tmr_reflashcomport.start();
+}
+
+void ConnectionController::showPorts(const QString &selectPath)
+{
+    PortListChange change = portListRefresh({}, m_parts.catalog.ports()).value_or(PortListChange{});
+    const int index = int(change.PortNumbers.indexOf(m_parts.catalog.numberOf(selectPath)));
+    if (index >= 0) change.currentIndex = index;
+    showPortList(change);
+}
+
+void ConnectionController::showPortList(const PortListChange &change)
+{
+    m_ports->clear();
+    m_ports->addItems(change.items);
+    for (int i = 0; i < change.items.size(); ++i)
+        if (isNetworkPort(change.items[i])) m_ports->setItemData(i, change.items[i], Qt::ToolTipRole);
+    const QString add = addNetworkPortText();
+    m_ports->addItem(add, AddNetworkPortMark);
+    const int last = m_ports->count() - 1;
+    m_ports->setItemData(last, add, Qt::AccessibleTextRole);
+    m_ports->setItemData(last, QStringLiteral("A serial line behind a device server"),
+                         Qt::AccessibleDescriptionRole);
+    m_ports->setItemData(last, QStringLiteral("A serial line behind a device server"), Qt::ToolTipRole);
+    m_ports->setCurrentIndex(change.currentIndex);
+    PortNumbers = change.PortNumbers;
+}
+
+bool ConnectionController::isAddNetworkPortItem(int index) const
+{
+    return index >= 0 && m_ports->itemData(index) == AddNetworkPortMark;
+}
+
+QStringList ConnectionController::portItems() const
+{
+    QStringList shown;
+    for (int i = 0; i < m_ports->count(); ++i)
+        if (!isAddNetworkPortItem(i)) shown << m_ports->itemText(i);
+    return shown;
 }
 
 void ConnectionController::tmr_reflashcomportTimer()
@@ -94,22 +134,16 @@ void ConnectionController::tmr_reflashcomportTimer()
 
 void ConnectionController::TmrGetCommport(QComboBox *list, QComboBox *scratch)
 {
-    if (!list || m_state.Link.Connected) return;
+    // PortNumbers belong to cbb_comport; no other list is refreshed.
+    if (!list || list != m_ports || m_state.Link.Connected) return;
     const QList<PortInfo> scanned = m_parts.catalog.ports();
     if (scratch) {
         scratch->clear();
         for (const PortInfo &p : scanned)
             scratch->addItem(p.name);
     }
-    QStringList shown;
-    for (int i = 0; i < list->count(); ++i)
-        shown << list->itemText(i);
-    const auto change = portListRefresh(shown, scanned);
-    if (!change) return;
-    list->clear();
-    list->addItems(change->items);
-    list->setCurrentIndex(change->currentIndex);
-    PortNumbers = change->PortNumbers;
+    // The network port item is no port: it stays out of the comparison and comes back after.
+    if (const auto change = portListRefresh(portItems(), scanned)) showPortList(*change);
 }
 
 void ConnectionController::cbb_deviceidChange()

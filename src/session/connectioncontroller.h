@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/portcatalog.h"
+#include "link/portlistrefresh.h"
 #include "window/windowparts.h"
 
 #include <QList>
@@ -49,6 +50,11 @@ public:
     void attach();
     // Start-up: the port list filled (last item selected) and its refresh running.
     void fillPortList();
+    // The port list rebuilt from the catalog now, with the port at this path selected.
+    void showPorts(const QString &selectPath);
+    // The item after the ports that opens the network port form (NetworkPortAdder); no port.
+    static QString addNetworkPortText() { return QStringLiteral("Add network port..."); }
+    bool isAddNetworkPortItem(int index) const;
 
     void btn_connectClick();
     void btn_s_closeClick();
@@ -97,6 +103,8 @@ private:
     void showLinkState(bool connected);
     void onDriverFailed(const QString &reason);
     Transport &transport(bool usb) const;
+    QStringList portItems() const;
+    void showPortList(const PortListChange &change);
 
     ConnectionParts m_parts;
     EditorState &m_state;

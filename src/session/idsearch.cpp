@@ -1,6 +1,7 @@
 #include "session/idsearch.h"
 
 #include "link/delay.h"
+#include "link/netaddress.h"
 #include "link/transport.h"
 #include "protocol/framebuilder.h"
 #include "protocol/receiver.h"
@@ -169,7 +170,10 @@ void IdSearch::search(Kind kind)
             continue;
         }
         if (!probePort(port, n, count, kind)) {
-            if (self) endOnFailedOpen();
+            if (!self) return;
+            // A device server that is off or gone is no reason to give up the other lines.
+            if (isNetworkPort(ports.at(count - n).name)) continue;
+            endOnFailedOpen();
             return;
         }
         if (!self) return;

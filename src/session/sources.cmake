@@ -11,6 +11,7 @@ target_sources(ui PRIVATE
     session/hidcontroller.h session/hidcontroller.cpp
     session/logging.h session/logging.cpp
     session/meterdisplay.h session/meterdisplay.cpp
+    session/networkportadder.h session/networkportadder.cpp
     session/presetactivity.h session/presetactivity.cpp
     session/offlinefiles.h session/offlinefiles.cpp
     session/presetfiles.h session/presetfiles.cpp

@@ -1,5 +1,7 @@
 #include "window/dialogs.h"
 
+#include "window/networkportdialog.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -54,6 +56,15 @@ QString QtDialogs::saveFile(QWidget *parent, const QString &filter, const QStrin
     dialog.setDefaultSuffix(defaultSuffix);
     if (!confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+bool QtDialogs::networkPort(QWidget *parent, NetworkPortFields &fields)
+{
+    NetworkPortDialog dialog(parent);
+    dialog.setFields(fields);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    fields = dialog.fields();
+    return true;
 }
 
 } // namespace spk

@@ -7,6 +7,14 @@ class QWidget;
 
 namespace spk {
 
+// A line behind a device server as typed into the network port form; checked by the caller.
+struct NetworkPortFields
+{
+    QString host;
+    QString port;
+    bool rfc2217 = false; // telnet com-port control; raw TCP otherwise
+};
+
 // Every question, message and file dialog of the editor goes through here, so tests can answer.
 class Dialogs
 {
@@ -22,6 +30,9 @@ public:
     virtual QString openFile(QWidget *parent, const QString &filter, const QString &defaultSuffix) = 0;
     virtual QString saveFile(QWidget *parent, const QString &filter, const QString &defaultSuffix,
                              const QString &initialName, bool confirmOverwrite) = 0;
+    // The network port form, opened with fields as given (what was typed before a refusal); false
+    // when cancelled, fields then as they were.
+    virtual bool networkPort(QWidget *parent, NetworkPortFields &fields) = 0;
 };
 
 class QtDialogs : public Dialogs
@@ -33,6 +44,7 @@ public:
     QString openFile(QWidget *parent, const QString &filter, const QString &defaultSuffix) override;
     QString saveFile(QWidget *parent, const QString &filter, const QString &defaultSuffix,
                      const QString &initialName, bool confirmOverwrite) override;
+    bool networkPort(QWidget *parent, NetworkPortFields &fields) override;
 };
 
 } // namespace spk

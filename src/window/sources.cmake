@@ -8,6 +8,7 @@ target_sources(ui PRIVATE
     window/handlertable.h window/handlertable.cpp
     window/ledindicator.h window/ledindicator.cpp
     window/logging.h window/logging.cpp
+    window/networkportdialog.h window/networkportdialog.cpp
     window/progressbox.h window/progressbox.cpp
     window/statuspanels.h window/statuspanels.cpp
     window/warningwindow.h window/warningwindow.cpp

@@ -4,7 +4,7 @@ spk_test(tst_e2e_connect SOURCES e2e/tst_connect.cpp e2e/e2efixture.h gui/window
 spk_test(tst_e2e_presets SOURCES e2e/tst_presets.cpp e2e/e2efixture.h gui/windowfixture.h LIBS app simusb TIMEOUT 240)
 target_compile_definitions(tst_e2e_presets PRIVATE SPKTOOL_PATH="$<TARGET_FILE:spktool>")
 add_dependencies(tst_e2e_presets spktool)
-spk_test(tst_e2e_addressing SOURCES e2e/tst_addressing.cpp e2e/e2efixture.h gui/windowfixture.h fakes/fakeportcatalog.h
+spk_test(tst_e2e_addressing SOURCES e2e/tst_addressing.cpp e2e/e2efixture.h e2e/ser2net.h gui/windowfixture.h fakes/fakeportcatalog.h
          LIBS app simusb TIMEOUT 180)
 # The editor on the USB link against the simulated HID device (its own read threads included).
 spk_test(tst_e2e_usb SOURCES e2e/tst_usb.cpp gui/windowfixture.h fakes/fakeportcatalog.h
@@ -24,6 +24,9 @@ spk_test(tst_e2e_faultmatrix SOURCES e2e/tst_faultmatrix.cpp e2e/e2efixture.h gu
 spk_test(tst_e2e_channels SOURCES e2e/tst_channels.cpp e2e/e2efixture.h gui/windowfixture.h LIBS app simusb
          TIMEOUT 120)
 # spktool over network lines: spksim's TCP port and ser2net in front of its pty; fleet jobs.
-spk_test(tst_spktool_net SOURCES e2e/tst_spktool_net.cpp LIBS sim core TIMEOUT 180)
+spk_test(tst_spktool_net SOURCES e2e/tst_spktool_net.cpp e2e/ser2net.h LIBS sim core TIMEOUT 180)
 target_compile_definitions(tst_spktool_net PRIVATE SPKTOOL_PATH="$<TARGET_FILE:spktool>")
 add_dependencies(tst_spktool_net spktool)
+# The editor on network lines added through its port list: spksim's TCP port, ser2net with RFC 2217.
+spk_test(tst_e2e_netport SOURCES e2e/tst_netport.cpp e2e/e2efixture.h e2e/ser2net.h gui/windowfixture.h
+         LIBS app simusb TIMEOUT 120)

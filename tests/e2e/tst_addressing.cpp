@@ -2,6 +2,7 @@
 // start-up, the full search with its result, Cancel and vanishing ports, changing a device's ID and
 // broadcast mode.
 #include "e2efixture.h"
+#include "ser2net.h"
 
 #include "fakes/fakeportcatalog.h"
 #include "presets/presetfile.h"
@@ -240,35 +241,45 @@ void TestAddressing::cancelKeepsWhatWasFound()
 
 void TestAddressing::portVanishes_data()
 {
-    QTest::addColumn<bool>("midSearch");
-    QTest::newRow("before its turn") << false;
-    QTest::newRow("while probed") << true;
+    QTest::addColumn<QString>("gone"); // a line, before its turn or while probed; a device server that is off
+    QTest::newRow("before its turn") << "before";
+    QTest::newRow("while probed") << "probed";
+    QTest::newRow("device server off") << "server";
 }
 
 void TestAddressing::portVanishes()
 {
-    QFETCH(bool, midSearch);
+    QFETCH(QString, gone);
     TwoLines t({7}, {1, 200}, false);
     QVERIFY(t.started);
     const QString first = t.a->portName(), second = t.b->portName();
-    if (midSearch)
+    const QString server = QStringLiteral("tcp://127.0.0.1:%1").arg(freeTcpPort());
+    if (gone == "probed")
         t.when(
             [&] {
                 return !t.f->window->idSearch().foundTable().idBytes(t.f->connection().PortNumber).isEmpty();
             },
             [&] { t.b->stop(); });
-    else
-        t.b->stop(); // the list still shows it
+    if (gone == "before") t.b->stop(); // the list still shows it
+    if (gone == "server") {
+        t.catalog.addNetworkPort(server);
+        t.f->connection().tmr_reflashcomportTimer();
+    }
     t.click("btn41");
     QVERIFY(!t.f->window->idSearch().searching());
     QVERIFY(t.box("rzgrpbx_searchID")->isHidden());
     QVERIFY(t.mainGroupsShown() || t.box("rzgrpbx_sch_result")->isVisible());
-    if (midSearch) {
+    if (gone == "probed") {
         // What was found is shown; the other port was never reached.
         QVERIFY(t.f->dialogs.shown.isEmpty());
         QVERIFY(t.box("rzgrpbx_sch_result")->isVisible());
         QCOMPARE(t.memo(), QStringLiteral("\n%1--Device ID:\n%2--Device ID:1 , ").arg(first, second));
         QVERIFY(t.a->receivedFrames().isEmpty());
+    } else if (gone == "server") {
+        // Passed by, and the lines on either side of it searched.
+        QVERIFY(t.f->dialogs.shown.isEmpty());
+        QCOMPARE(t.memo(), QStringLiteral("\n%1--Device ID:\n%2--Device ID:7 , \n%3--Device ID:1 , 200 , ")
+                               .arg(server, first, second));
     } else {
         QCOMPARE(t.f->dialogs.shown, QStringList{QStringLiteral("No port or in use.")});
         QVERIFY(t.box("rzgrpbx_sch_result")->isHidden());

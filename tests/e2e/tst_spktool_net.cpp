@@ -1,5 +1,7 @@
 // spktool on lines behind a device server: spksim's own TCP port, and Debian's ser2net in front of
 // spksim's pty (raw and RFC 2217); several lines at once; servers that refuse, close or stay silent.
+#include "ser2net.h"
+
 #include "model/timing.h"
 #include "presets/presetfile.h"
 #include "simptyserver.h"
@@ -10,9 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -57,13 +57,6 @@ Run spktool(QStringList args, const std::function<void()> &during = nullptr)
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-quint16 freePort()
-{
-    QTcpServer s;
-    s.listen(QHostAddress::LocalHost);
-    return s.serverPort();
-}
-
 QByteArray preset(int n)
 {
     QByteArray image(640, char(n));
@@ -79,35 +72,6 @@ class TestSpktoolNet : public QObject
 
     QTemporaryDir m_dir;
     QString path(const QString &name) const { return m_dir.filePath(name); }
-
-    // ser2net in front of a pty, one accepter; empty when it could not start.
-    std::unique_ptr<QProcess> startSer2net(const QString &pty, const QString &accepter, quint16 port)
-    {
-        const QString program = QStandardPaths::findExecutable("ser2net", {"/usr/sbin", "/usr/bin"});
-        if (program.isEmpty()) return nullptr;
-        QFile config(path(QStringLiteral("ser2net-%1.yaml").arg(port)));
-        if (!config.open(QIODevice::WriteOnly)) return nullptr;
-        config.write(QStringLiteral("connection: &line\n  accepter: %1,127.0.0.1,%2\n"
-                                    "  connector: serialdev,%3,9600n81,local\n")
-                         .arg(accepter)
-                         .arg(port)
-                         .arg(pty)
-                         .toUtf8());
-        config.close();
-        auto p = std::make_unique<QProcess>();
-        p->start(program, {"-n", "-d", "-c", config.fileName()});
-        if (!p->waitForStarted()) return nullptr;
-        // Listening once a connection is taken; the probe's own connection is gone before the test's.
-        const bool up = QTest::qWaitFor(
-            [&] {
-                QTcpSocket probe;
-                probe.connectToHost(QHostAddress::LocalHost, port);
-                return probe.waitForConnected(100);
-            },
-            5000);
-        QTest::qWait(200);
-        return up ? std::move(p) : nullptr;
-    }
 
 private slots:
     void initTestCase() { setTimeScale(Scale); }
@@ -133,8 +97,8 @@ private slots:
             QVERIFY2(tcp.listen(0, &error), qPrintable(error));
             port = tcp.address();
         } else {
-            const quint16 p = freePort();
-            ser2net = startSer2net(line.slavePath(), peer, p);
+            const quint16 p = freeTcpPort();
+            ser2net = startSer2net(line.slavePath(), peer, p, m_dir.path());
             if (!ser2net) QSKIP("ser2net cannot be run here (scripts/setup.sh installs it)");
             port = QStringLiteral("%1://127.0.0.1:%2").arg(peer == "tcp" ? "tcp" : "rfc2217").arg(p);
         }
@@ -214,7 +178,7 @@ private slots:
         QTcpServer silent;
         QString port;
         if (fault == "refused") {
-            port = QStringLiteral("tcp://127.0.0.1:%1").arg(freePort());
+            port = QStringLiteral("tcp://127.0.0.1:%1").arg(freeTcpPort());
         } else if (fault == "silent") {
             QVERIFY(silent.listen(QHostAddress::LocalHost));
             port = QStringLiteral("%1://127.0.0.1:%2").arg(scheme).arg(silent.serverPort());

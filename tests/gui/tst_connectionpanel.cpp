@@ -1,13 +1,15 @@
 // The connection controls without a device: their place in the window, the port list and its
-// refresh, the ID list, refusals to connect, the watchdog's count and the meter display of
-// replies handed to the receive path.
+// refresh, network ports added through their form, the ID list, refusals to connect, the
+// watchdog's count and the meter display of replies handed to the receive path.
 #include "windowfixture.h"
 
 #include "app/linkpanelform.h"
 #include "fakes/fakeportcatalog.h"
 #include "protocol/receiver.h"
 #include "session/connectioncontroller.h"
+#include "session/networkportadder.h"
 #include "window/ledindicator.h"
+#include "window/networkportdialog.h"
 #include "window/progressbox.h"
 #include "window/statuspanels.h"
 #include "window/warningwindow.h"
@@ -17,7 +19,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 
 using namespace spk;
 
@@ -74,6 +78,15 @@ struct PanelFixture
             out << c->itemText(i);
         return out;
     }
+    // The port list's items before the network port item, which is always the last.
+    QStringList portItems()
+    {
+        QStringList out = items(ports());
+        if (out.value(out.size() - 1) != ConnectionController::addNetworkPortText())
+            return {QStringLiteral("no network port item")};
+        out.removeLast();
+        return out;
+    }
     ConnectionController &connection() { return window->connection(); }
     EditorState &state() { return window->state(); }
 
@@ -88,6 +101,9 @@ class TestConnectionPanel : public QObject
 {
     Q_OBJECT
 private slots:
+    // Every window starts with no network port remembered, in settings of the tests' own.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() { NetworkPortAdder::remember({}); }
     void controlsAtStart();
     void layoutFitsTheWindow();
     void accessibleNames();
@@ -96,6 +112,9 @@ private slots:
     void refreshKeepsAnUnchangedList();
     void refreshReplacesAChangedList();
     void refreshWaitsWhileConnected();
+    void addNetworkPort_data();
+    void addNetworkPort();
+    void networkPortForm();
     void refusedConnect_data();
     void refusedConnect();
     void deviceIdChoice();
@@ -239,7 +258,7 @@ void TestConnectionPanel::portListAtStart()
     QFETCH(QStringList, ports);
     QFETCH(QStringList, items);
     PanelFixture f(ports);
-    QCOMPARE(f.items(f.ports()), items);
+    QCOMPARE(f.portItems(), items);
     QCOMPARE(f.ports()->currentIndex(), int(items.size()) - 1);
     // Each item's number leads back to its port.
     QCOMPARE(f.connection().PortNumbers.size(), items.size());
@@ -256,7 +275,7 @@ void TestConnectionPanel::refreshKeepsAnUnchangedList()
     QVERIFY(ticks.wait(5000));
     QVERIFY(ticks.wait(5000));
     QCOMPARE(f.ports()->currentIndex(), 0);
-    QCOMPARE(f.items(f.ctl<QComboBox>(QStringLiteral("cbb_comport2"))), f.items(f.ports()));
+    QCOMPARE(f.items(f.ctl<QComboBox>(QStringLiteral("cbb_comport2"))), f.portItems());
 }
 
 void TestConnectionPanel::refreshReplacesAChangedList()
@@ -265,12 +284,12 @@ void TestConnectionPanel::refreshReplacesAChangedList()
     f.ports()->setCurrentIndex(0);
     const int usb1 = f.connection().PortNumbers[1];
     f.catalog.setNames({QStringLiteral("ttyUSB1"), QStringLiteral("ttySIM0")});
-    QTRY_COMPARE_WITH_TIMEOUT(f.items(f.ports()), QStringList({"ttySIM0", "ttyUSB1"}), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(f.portItems(), QStringList({"ttySIM0", "ttyUSB1"}), 5000);
     QCOMPARE(f.ports()->currentIndex(), 1);
     // A port keeps its number across refreshes.
     QCOMPARE(f.connection().PortNumbers[1], usb1);
     f.catalog.setNames({});
-    QTRY_COMPARE_WITH_TIMEOUT(f.ports()->count(), 0, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(f.portItems(), QStringList(), 5000);
     QVERIFY(f.connection().PortNumbers.isEmpty());
 }
 
@@ -280,10 +299,104 @@ void TestConnectionPanel::refreshWaitsWhileConnected()
     f.state().Link.Connected = true;
     f.catalog.setNames({QStringLiteral("ttyUSB0"), QStringLiteral("ttyUSB9")});
     f.connection().tmr_reflashcomportTimer();
-    QCOMPARE(f.items(f.ports()), QStringList({"ttyUSB0"}));
+    QCOMPARE(f.portItems(), QStringList({"ttyUSB0"}));
     f.state().Link.Connected = false;
     f.connection().tmr_reflashcomportTimer();
-    QCOMPARE(f.items(f.ports()), QStringList({"ttyUSB0", "ttyUSB9"}));
+    QCOMPARE(f.portItems(), QStringList({"ttyUSB0", "ttyUSB9"}));
+}
+
+void TestConnectionPanel::addNetworkPort_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<bool>("rfc2217");
+    QTest::addColumn<QString>("added");   // empty: nothing added
+    QTest::addColumn<QString>("refusal"); // the message, then the form again with the fields as typed
+    QTest::newRow("raw") << " 10.0.0.21 " << "4001" << false << "tcp://10.0.0.21:4001" << "";
+    QTest::newRow("rfc2217") << "Rack-A.local" << "2217" << true << "rfc2217://rack-a.local:2217" << "";
+    QTest::newRow("ipv6") << "::1" << "4001" << false << "tcp://[::1]:4001" << "";
+    QTest::newRow("cancel") << "" << "" << false << "" << "";
+    QTest::newRow("invalid port") << "10.0.0.21" << "70000" << false << ""
+                                  << "The port must be a number from 1 to 65535.";
+    QTest::newRow("invalid host") << "rack a" << "4001" << true << ""
+                                  << "rack a is not a host name or address.";
+    QTest::newRow("user in host") << "me@rack-a" << "4001" << false << ""
+                                  << "me@rack-a is not a host name or address.";
+}
+
+void TestConnectionPanel::addNetworkPort()
+{
+    QFETCH(QString, host);
+    QFETCH(QString, port);
+    QFETCH(bool, rfc2217);
+    QFETCH(QString, added);
+    QFETCH(QString, refusal);
+    PanelFixture f({QStringLiteral("ttyUSB0"), QStringLiteral("ttyUSB1")});
+    QComboBox *list = f.ports();
+    const int item = list->count() - 1;
+    QCOMPARE(list->itemData(item, Qt::AccessibleTextRole).toString(), QStringLiteral("Add network port..."));
+    QCOMPARE(f.connection().PortNumbers.size(), item);
+    list->setCurrentIndex(0);
+    if (QTest::currentDataTag() != QByteArray("cancel"))
+        f.dialogs.networkAnswers << NetworkPortFields{host, port, rfc2217};
+
+    // Picked with the keyboard as the user does; the form opens once the list is done with the key.
+    list->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(list, Qt::Key_End);
+    QTRY_VERIFY(!f.dialogs.networkOpened.isEmpty());
+    QCOMPARE(f.dialogs.networkOpened.first().host, QString());
+    if (added.isEmpty()) {
+        QCOMPARE(list->currentIndex(), 0);
+        QCOMPARE(f.portItems(), QStringList({"ttyUSB0", "ttyUSB1"}));
+        QCOMPARE(f.dialogs.shown, refusal.isEmpty() ? QStringList() : QStringList{refusal});
+        QCOMPARE(f.dialogs.networkOpened.size(), refusal.isEmpty() ? 1 : 2);
+        if (!refusal.isEmpty()) QCOMPARE(f.dialogs.networkOpened.last().port, port);
+        QCOMPARE(NetworkPortAdder::remembered(), QStringList());
+        return;
+    }
+    QVERIFY(f.dialogs.shown.isEmpty());
+    QCOMPARE(list->currentText(), added);
+    QCOMPARE(f.catalog.pathOf(f.connection().PortNumbers.at(list->currentIndex())), added);
+    QCOMPARE(NetworkPortAdder::remembered(), QStringList{added});
+    // Beside the local ports, through a refresh that finds them changed.
+    f.catalog.setNames({QStringLiteral("ttyUSB1")});
+    QTRY_COMPARE_WITH_TIMEOUT(f.portItems(), QStringList({added, "ttyUSB1"}), 5000);
+    // And from the next start on.
+    PanelFixture next({QStringLiteral("ttyUSB0")});
+    QCOMPARE(next.portItems(), QStringList({added, "ttyUSB0"}));
+}
+
+void TestConnectionPanel::networkPortForm()
+{
+    NetworkPortDialog form;
+    form.setFields({QStringLiteral("old"), QStringLiteral("1"), false});
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    for (const char *name :
+         {"edt_nethost", "edt_netport", "rdo_netraw", "rdo_netrfc2217", "btn_netadd", "btn_netcancel"}) {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(form.findChild<QWidget *>(name));
+        QVERIFY2(iface && !iface->text(QAccessible::Name).trimmed().isEmpty(), name);
+    }
+    auto *host = form.findChild<QLineEdit *>(QStringLiteral("edt_nethost"));
+    QVERIFY(host->hasFocus());
+    host->selectAll();
+    QTest::keyClicks(host, QStringLiteral("10.0.0.22"));
+    // Tab goes host, port, protocol.
+    QTest::keyClick(host, Qt::Key_Tab);
+    auto *port = form.findChild<QLineEdit *>(QStringLiteral("edt_netport"));
+    QVERIFY(port->hasFocus());
+    port->selectAll();
+    QTest::keyClicks(port, QStringLiteral("4001"));
+    QTest::keyClick(port, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form.findChild<QWidget *>(QStringLiteral("rdo_netraw")));
+    // The keyboard alone: an arrow picks RFC 2217, Enter adds.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(form.result(), int(QDialog::Accepted));
+    QCOMPARE(form.fields().host, QStringLiteral("10.0.0.22"));
+    QCOMPARE(form.fields().port, QStringLiteral("4001"));
+    QVERIFY(form.fields().rfc2217);
 }
 
 void TestConnectionPanel::refusedConnect_data()

@@ -53,6 +53,16 @@ public:
         if (whileOpen) whileOpen();
         return files.isEmpty() ? QString() : files.takeFirst();
     }
+    // Answers of the network port form in turn, cancelled when none is left; what it opened with.
+    QList<spk::NetworkPortFields> networkAnswers;
+    QList<spk::NetworkPortFields> networkOpened;
+    bool networkPort(QWidget *, spk::NetworkPortFields &fields) override
+    {
+        networkOpened << fields;
+        if (networkAnswers.isEmpty()) return false;
+        fields = networkAnswers.takeFirst();
+        return true;
+    }
     // Runs while a question or a save dialog is open, as the user takes their time.
     std::function<void()> whileOpen;
 };
