@@ -1,5 +1,6 @@
 #include "window/statuspanels.h"
 
+#include "window/accessibletext.h"
 #include "window/connectionindicator.h"
 
 #include <QAbstractButton>
@@ -18,6 +19,7 @@ ConnectionPanel::ConnectionPanel(QWidget *parent) : QWidget(parent)
 
 void ConnectionPanel::setText(const QString &text)
 {
+    announceShownText(this, m_text.trimmed(), text.trimmed());
     m_text = text;
     setAccessibleDescription(text.trimmed());
     update();
