@@ -42,6 +42,7 @@
 #include "session/presetfiles.h"
 #include "window/accessibledisplays.h"
 #include "window/accessiblelists.h"
+#include "window/accessibletext.h"
 #include "window/dialogs.h"
 #include "window/progressbox.h"
 #include "window/statuspanels.h"
@@ -148,6 +149,7 @@ void MainWindow::FormCreate()
     wireUsb();
     m_connection->fillPortList();
     KeyboardOrder::apply(this);
+    renewAccessibleInterfaces(this);
     if (m_bootSearch) m_state.tmr_boot.start();
 }
 

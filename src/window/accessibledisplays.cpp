@@ -21,7 +21,7 @@ public:
 class ConnectionText : public AccessibleShownText
 {
 public:
-    explicit ConnectionText(ConnectionPanel *panel) : AccessibleShownText(panel, QAccessible::StatusBar) {}
+    explicit ConnectionText(ConnectionPanel *panel) : AccessibleShownText(panel, QAccessible::StaticText) {}
     QString shownText() const override { return static_cast<ConnectionPanel *>(object())->text().trimmed(); }
 };
 

@@ -1,5 +1,8 @@
 #include "window/accessibletext.h"
 
+#include <QLabel>
+#include <QPushButton>
+
 namespace spk {
 
 AccessibleShownText::AccessibleShownText(QWidget *widget, QAccessible::Role role, const QString &name)
@@ -39,6 +42,18 @@ QString AccessibleShownText::attributes(int offset, int *startOffset, int *endOf
     *startOffset = offset;
     *endOffset = offset;
     return {};
+}
+
+void renewAccessibleInterfaces(QWidget *root)
+{
+    QList<QWidget *> renewed;
+    for (QLabel *l : root->findChildren<QLabel *>())
+        renewed << l;
+    for (QPushButton *b : root->findChildren<QPushButton *>())
+        renewed << b;
+    for (QWidget *w : renewed)
+        if (QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
 }
 
 void announceShownText(QObject *control, const QString &before, const QString &now)

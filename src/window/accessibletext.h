@@ -34,6 +34,11 @@ public:
     QString attributes(int offset, int *startOffset, int *endOffset) const override;
 };
 
+// Qt makes the interfaces of some controls while they are constructed, before their names and
+// faces are set; this makes those under root again, so that the factories see the finished
+// labels and buttons.
+void renewAccessibleInterfaces(QWidget *root);
+
 // Tells readers that a control's shown text changed from before to now (no event when equal).
 void announceShownText(QObject *control, const QString &before, const QString &now);
 

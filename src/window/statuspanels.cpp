@@ -51,6 +51,7 @@ StatusPanels::StatusPanels(QStatusBar *bar)
 {
     m_bar->setObjectName(QStringLiteral("stat1"));
     m_bar->setSizeGripEnabled(false);
+    m_bar->setAccessibleName(QStringLiteral("Status line"));
     m_caption->setObjectName(QStringLiteral("stat1_caption"));
     m_caption->setFixedWidth(150);
     m_meter->setObjectName(QStringLiteral("stat1_meter"));
