@@ -111,17 +111,6 @@ QStringList faults(QWidget *window, int *visited)
     return out;
 }
 
-// Presses Tab until the named control has the focus; false after a whole round without it.
-bool tabTo(const QString &name, int limit = 200)
-{
-    for (int i = 0; i < limit; ++i) {
-        QWidget *f = QApplication::focusWidget();
-        if (f && f->objectName() == name) return true;
-        QTest::keyClick(f ? f : QApplication::activeWindow(), Qt::Key_Tab);
-    }
-    return false;
-}
-
 } // namespace
 
 class TestAccessibility : public QObject
