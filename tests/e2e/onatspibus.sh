@@ -11,6 +11,8 @@ command -v dbus-send >/dev/null || missing+=(dbus-bin)
 if ((${#missing[@]})); then
     SPK_ATSPI_MISSING="${missing[*]}" QT_QPA_PLATFORM=offscreen exec "$@"
 fi
+# dbus-run-session keeps its own files in the runtime folder.
+if [ -n "${XDG_RUNTIME_DIR:-}" ]; then mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"; fi
 inner='dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null && exec "$@"'
 # Qt joins the accessibility bus once it has been started (the GetAddress call above starts it).
 QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
