@@ -51,9 +51,9 @@ void GraphView::paintEvent(QPaintEvent *)
     if (hasFocus()) {
         const EqPoint pt = m_graph->point(m_graph->drawnChannel(), m_selected);
         p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(Qt::white, 1.5, Qt::DashLine));
+        p.setPen(QPen(Qt::white, 2));
         p.setBrush(Qt::NoBrush);
-        p.drawEllipse(QPointF(pt.x, pt.y), 9.0, 9.0);
+        p.drawEllipse(QPointF(pt.x, pt.y), 13.0, 13.0);
     }
 }
 
