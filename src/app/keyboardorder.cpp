@@ -33,7 +33,8 @@ QList<QWidget *> orderedChildren(QWidget *parent)
             const int i = layout->indexOf(w);
             return i < 0 ? layout->count() : i;
         };
-        std::stable_sort(children.begin(), children.end(), [&](QWidget *a, QWidget *b) { return at(a) < at(b); });
+        std::stable_sort(children.begin(), children.end(),
+                         [&](QWidget *a, QWidget *b) { return at(a) < at(b); });
         return children;
     }
     std::stable_sort(children.begin(), children.end(),
@@ -84,7 +85,8 @@ protected:
             (*first)->setFocus(Qt::TabFocusReason);
         } else if (event->type() == QEvent::Hide) {
             QWidget *now = m_box->window()->focusWidget();
-            if (m_before && m_before->isVisible() && m_before->isEnabled() && (!now || m_box->isAncestorOf(now) || !now->isVisible()))
+            if (m_before && m_before->isVisible() && m_before->isEnabled() &&
+                (!now || m_box->isAncestorOf(now) || !now->isVisible()))
                 m_before->setFocus(Qt::TabFocusReason);
             m_before = nullptr;
         }
@@ -108,8 +110,9 @@ QList<QWidget *> KeyboardOrder::readingOrder(const QList<QWidget *> &roots)
 
 void KeyboardOrder::apply(QMainWindow *window)
 {
-    const QList<QWidget *> stops = readingOrder({window->findChild<QWidget *>(QStringLiteral("pnl_connection")),
-                                                 window->centralWidget(), window->statusBar()});
+    const QList<QWidget *> stops =
+        readingOrder({window->findChild<QWidget *>(QStringLiteral("pnl_connection")), window->centralWidget(),
+                      window->statusBar()});
     for (qsizetype i = 1; i < stops.size(); ++i)
         QWidget::setTabOrder(stops[i - 1], stops[i]);
 

@@ -35,8 +35,9 @@ private:
     {
         const QWidget *pair = widget();
         const QString name = pair->objectName().mid(int(qstrlen("spinbtn_")));
-        return pair->parentWidget() ? pair->parentWidget()->findChild<QLineEdit *>(name, Qt::FindDirectChildrenOnly)
-                                    : nullptr;
+        return pair->parentWidget()
+                   ? pair->parentWidget()->findChild<QLineEdit *>(name, Qt::FindDirectChildrenOnly)
+                   : nullptr;
     }
 };
 
@@ -51,7 +52,8 @@ public:
     {
         if (t == QAccessible::Name && button()->accessibleName().isEmpty())
             return QString(button()->text()).remove(u'&');
-        if (t == QAccessible::Value) return buttonIsOn(button()) ? QStringLiteral("on") : QStringLiteral("off");
+        if (t == QAccessible::Value)
+            return buttonIsOn(button()) ? QStringLiteral("on") : QStringLiteral("off");
         return QAccessibleWidget::text(t);
     }
     QAccessible::State state() const override
@@ -71,7 +73,8 @@ public:
 QAccessibleInterface *editorFactory(const QString &className, QObject *object)
 {
     if (className == QLatin1String("spk::GraphView")) return new GraphChart(static_cast<GraphView *>(object));
-    if (className == QLatin1String("spk::SpinButtons")) return new SpinPair(static_cast<SpinButtons *>(object));
+    if (className == QLatin1String("spk::SpinButtons"))
+        return new SpinPair(static_cast<SpinButtons *>(object));
     if (className == QLatin1String("QPushButton") && hasButtonFace(static_cast<QAbstractButton *>(object)))
         return new FacedButton(static_cast<QAbstractButton *>(object));
     return nullptr;

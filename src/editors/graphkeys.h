@@ -18,7 +18,8 @@ class GraphKeys : public QObject
 {
     Q_OBJECT
 public:
-    GraphKeys(EditorContext &ctx, CrossoverEqEditor &editor, ValueStepper &stepper, QObject *parent = nullptr);
+    GraphKeys(EditorContext &ctx, CrossoverEqEditor &editor, ValueStepper &stepper,
+              QObject *parent = nullptr);
     // After PointDrag::attach, so a press has been handled when the selection follows it.
     void attach(GraphView *view);
 

@@ -4,8 +4,8 @@
 #include "filters/outputprediction.h"
 
 #include <QImage>
-#include <QString>
 #include <QObject>
+#include <QString>
 
 #include <array>
 #include <memory>

@@ -18,7 +18,8 @@ void selectCurrentInView(QComboBox *list)
 {
     QAbstractItemView *view = list->view();
     if (!view || !view->selectionModel() || !list->model()) return;
-    const QModelIndex current = list->model()->index(list->currentIndex(), list->modelColumn(), list->rootModelIndex());
+    const QModelIndex current =
+        list->model()->index(list->currentIndex(), list->modelColumn(), list->rootModelIndex());
     // select(), not setCurrentIndex(): the view's current item would emit highlighted().
     if (current.isValid())
         view->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);

@@ -4,13 +4,13 @@
 // the keyboard hears the new item and reads it back.
 #include "e2e/e2efixture.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
-#include <QDBusArgument>
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QEventLoop>
@@ -20,7 +20,7 @@ namespace {
 
 constexpr auto Accessible = "org.a11y.atspi.Accessible";
 constexpr uint RoleComboBox = 11, RoleChart = 80, AnyRole = ~0u; // AtspiRole
-constexpr uint StateSelected = 23;               // AtspiStateType
+constexpr uint StateSelected = 23;                               // AtspiStateType
 
 struct Node
 {
@@ -139,8 +139,8 @@ public:
             if (!m_bus->connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Object"),
                                 QLatin1String(member), this, SLOT(heard(QDBusMessage))))
                 return false;
-        return call({"org.a11y.atspi.Registry", "/org/a11y/atspi/registry"}, "org.a11y.atspi.Registry", "RegisterEvent",
-             {QStringLiteral("object:"), QStringList(), QString()})
+        return call({"org.a11y.atspi.Registry", "/org/a11y/atspi/registry"}, "org.a11y.atspi.Registry",
+                    "RegisterEvent", {QStringLiteral("object:"), QStringList(), QString()})
                    .type() == QDBusMessage::ReplyMessage;
     }
     // "<member> <kind> <any data>" of each event from the node, in order.
@@ -173,8 +173,9 @@ void TestAtspi::initTestCase()
 {
     const QString missing = qEnvironmentVariable("SPK_ATSPI_MISSING");
     if (!missing.isEmpty())
-        QSKIP(qPrintable(QStringLiteral("no accessibility bus: %1 not installed (scripts/setup.sh installs it)")
-                             .arg(missing)));
+        QSKIP(
+            qPrintable(QStringLiteral("no accessibility bus: %1 not installed (scripts/setup.sh installs it)")
+                           .arg(missing)));
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         QSKIP("no accessibility bus: run under tests/e2e/onatspibus.sh");
 }
@@ -222,12 +223,15 @@ void TestAtspi::readAndHearAType()
     auto *list = f.ctl<QComboBox>(QStringLiteral("cbb_ip0eq_type_03"));
     list->setFocus(Qt::TabFocusReason);
     // Events flow once the window has taken the registration: the focus is heard.
-    QVERIFY2(f.waitFor([&] { return reader.heardFrom(type).join(u'\n').contains(QStringLiteral("focused")); }),
-             qPrintable(reader.heardFrom(type).join(u'\n')));
+    QVERIFY2(
+        f.waitFor([&] { return reader.heardFrom(type).join(u'\n').contains(QStringLiteral("focused")); }),
+        qPrintable(reader.heardFrom(type).join(u'\n')));
     // Keys go by the bus's key listeners first and reach the list a moment later.
     QTest::keyClick(list, Qt::Key_Down);
     QVERIFY(f.waitFor([&] { return list->currentText() == QLatin1String("LS 6dB"); }));
-    QVERIFY2(f.waitFor([&] { return reader.heardFrom(type).contains(QStringLiteral("TextChanged insert LS 6dB")); }),
+    QVERIFY2(f.waitFor([&] {
+        return reader.heardFrom(type).contains(QStringLiteral("TextChanged insert LS 6dB"));
+    }),
              qPrintable(reader.heardFrom(type).join(u'\n')));
     QVERIFY(reader.heardFrom(type).join(u'\n').contains(QStringLiteral("SelectionChanged")));
     QCOMPARE(reader.text(type), QStringLiteral("LS 6dB"));

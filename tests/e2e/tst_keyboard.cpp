@@ -66,8 +66,12 @@ void TestKeyboard::wholeSessionByKeys()
     press(Qt::Key_Down);
     QVERIFY(tabTo(QStringLiteral("btn_load2dev")));
     press(Qt::Key_Space);
-    QVERIFY(f.waitFor([&] { return f.running() && f.state().ParamImage.byte(bandRecord(Ip0, 5), BandByte::Gain) == 100; }));
-    QCOMPARE(f.sim->receivedFrames(CMD_RW_One_Group).isEmpty() ? -1 : int(f.sim->receivedFrames(CMD_RW_One_Group).last().at(5)), 2);
+    QVERIFY(f.waitFor(
+        [&] { return f.running() && f.state().ParamImage.byte(bandRecord(Ip0, 5), BandByte::Gain) == 100; }));
+    QCOMPARE(f.sim->receivedFrames(CMD_RW_One_Group).isEmpty()
+                 ? -1
+                 : int(f.sim->receivedFrames(CMD_RW_One_Group).last().at(5)),
+             2);
 
     // Save it to a file: the question and the file dialog answer from the script.
     QTemporaryDir dir;

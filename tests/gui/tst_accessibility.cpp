@@ -71,14 +71,17 @@ QString fault(QWidget *w, QAccessibleInterface *iface)
     case QAccessible::SpinBox:
     case QAccessible::Indicator:
     case QAccessible::Chart:
-        return !valueOf(iface).isEmpty() && textOf(iface) == valueOf(iface) ? QString() : QStringLiteral("text");
+        return !valueOf(iface).isEmpty() && textOf(iface) == valueOf(iface) ? QString()
+                                                                            : QStringLiteral("text");
     case QAccessible::StaticText: {
         // A label named apart from what it shows reads its text as its value.
         const auto *label = qobject_cast<QLabel *>(w);
-        if (label && (label->accessibleName().isEmpty() || label->accessibleName() == label->text())) return {};
+        if (label && (label->accessibleName().isEmpty() || label->accessibleName() == label->text()))
+            return {};
         const QString shown = label ? label->text() : valueOf(iface);
-        return !shown.isEmpty() && valueOf(iface) == shown && textOf(iface) == shown ? QString()
-                                                                                     : QStringLiteral("figure");
+        return !shown.isEmpty() && valueOf(iface) == shown && textOf(iface) == shown
+                   ? QString()
+                   : QStringLiteral("figure");
     }
     default:
         return {};
@@ -100,8 +103,8 @@ QStringList faults(QWidget *window, int *visited)
         // Containers and captions are no controls, but every focus stop is.
         const QAccessible::Role role = iface->role();
         const bool control = (w->focusPolicy() & Qt::TabFocus) || role == QAccessible::SpinBox ||
-                             role == QAccessible::Indicator ||
-                             role == QAccessible::ProgressBar || role == QAccessible::Chart ||
+                             role == QAccessible::Indicator || role == QAccessible::ProgressBar ||
+                             role == QAccessible::Chart ||
                              (role == QAccessible::StaticText && !w->accessibleName().isEmpty());
         if (!control) continue;
         ++*visited;
@@ -165,9 +168,11 @@ void TestAccessibility::graphSummary()
     QCOMPARE(lines.size(), 2 + BandCount);
     QCOMPARE(lines[0], QStringLiteral("High-pass: 24db-LR, ") + f.text(QStringLiteral("edt_ip0hpf_freq")));
     QCOMPARE(lines[2 + 2], QStringLiteral("EQ 3: PEQ, %1, 3.0dB, Q %2")
-                               .arg(f.text(QStringLiteral("edt_ip0eq_freq_02")), f.text(QStringLiteral("edt_ip0eq_qval_02"))));
+                               .arg(f.text(QStringLiteral("edt_ip0eq_freq_02")),
+                                    f.text(QStringLiteral("edt_ip0eq_qval_02"))));
     // A shelf has no Q.
-    QVERIFY2(lines[2 + 4].startsWith(QStringLiteral("EQ 5: LS 6dB, ")) && !lines[2 + 4].contains(QStringLiteral(", Q ")),
+    QVERIFY2(lines[2 + 4].startsWith(QStringLiteral("EQ 5: LS 6dB, ")) &&
+                 !lines[2 + 4].contains(QStringLiteral(", Q ")),
              qPrintable(lines[2 + 4]));
     // The selected channel's curve.
     QTest::mouseClick(f.ctl<QWidget>(QStringLiteral("rdo_op0")), Qt::LeftButton);
@@ -178,15 +183,51 @@ void TestAccessibility::graphSummary()
 void TestAccessibility::tabFollowsReadingOrder()
 {
     WindowFixture f(false);
-    const QStringList reading = {
-        "cbb_comport", "cbb_deviceid", "edt22", "btn46", "btn_broadcase", "btn_connect", "rdo_ip0", "chk_overlay",
-        "img_eqbackground", "edt_ip0hpf_freq", "cbb_ip0hpf_type", "edt_ip0lpf_freq", "cbb_ip0lpf_type",
-        "btn_EQreset", "edt_ip0eq_freq_00", "edt_ip0eq_freq_09", "edt_ip0eq_gain_00", "edt_ip0eq_qval_09",
-        "cbb_ip0eq_type_00", "chk_ip0eq_byps_09", "rztrckbr_ingain", "edt_ip0_gain", "btn_ip0_mute", "btn_ip0_pol",
-        "btn41", "btn42", "scrlbr_ip0_delay", "edt_ip0_delay", "rztrckbr_op0_gain", "edt_op0_gain",
-        "btn_op0_mute", "btn_op0_pol", "scrlbr_op0_delay", "edt_op0_delay", "rztrckbr_op2_gain",
-        "edt_op2_delay", "cbb_load2dev", "btn_load2dev", "cbb_save2dev", "edt_save2dev", "btn_save2dev",
-        "btn_load_onegrp2pc", "btn_load_20grp2pc", "btn_save_onegrp2pc", "btn_save_20grp2pc"};
+    const QStringList reading = {"cbb_comport",
+                                 "cbb_deviceid",
+                                 "edt22",
+                                 "btn46",
+                                 "btn_broadcase",
+                                 "btn_connect",
+                                 "rdo_ip0",
+                                 "chk_overlay",
+                                 "img_eqbackground",
+                                 "edt_ip0hpf_freq",
+                                 "cbb_ip0hpf_type",
+                                 "edt_ip0lpf_freq",
+                                 "cbb_ip0lpf_type",
+                                 "btn_EQreset",
+                                 "edt_ip0eq_freq_00",
+                                 "edt_ip0eq_freq_09",
+                                 "edt_ip0eq_gain_00",
+                                 "edt_ip0eq_qval_09",
+                                 "cbb_ip0eq_type_00",
+                                 "chk_ip0eq_byps_09",
+                                 "rztrckbr_ingain",
+                                 "edt_ip0_gain",
+                                 "btn_ip0_mute",
+                                 "btn_ip0_pol",
+                                 "btn41",
+                                 "btn42",
+                                 "scrlbr_ip0_delay",
+                                 "edt_ip0_delay",
+                                 "rztrckbr_op0_gain",
+                                 "edt_op0_gain",
+                                 "btn_op0_mute",
+                                 "btn_op0_pol",
+                                 "scrlbr_op0_delay",
+                                 "edt_op0_delay",
+                                 "rztrckbr_op2_gain",
+                                 "edt_op2_delay",
+                                 "cbb_load2dev",
+                                 "btn_load2dev",
+                                 "cbb_save2dev",
+                                 "edt_save2dev",
+                                 "btn_save2dev",
+                                 "btn_load_onegrp2pc",
+                                 "btn_load_20grp2pc",
+                                 "btn_save_onegrp2pc",
+                                 "btn_save_20grp2pc"};
     f.ctl(reading.first())->setFocus(Qt::TabFocusReason);
     // One round of Tab from the first control: every shown focus stop once, in that order.
     QStringList round;
@@ -250,7 +291,8 @@ void TestAccessibility::graphPointsByKeys()
     QTest::keyClick(graph, Qt::Key_4);
     QCOMPARE(graph->selectedPoint(), 3);
     const int undoBefore = f.window->undo().stack().count();
-    const QMap<QChar, Qt::Key> key{{u'R', Qt::Key_Right}, {u'L', Qt::Key_Left}, {u'U', Qt::Key_Up}, {u'D', Qt::Key_Down}};
+    const QMap<QChar, Qt::Key> key{
+        {u'R', Qt::Key_Right}, {u'L', Qt::Key_Left}, {u'U', Qt::Key_Up}, {u'D', Qt::Key_Down}};
     for (QChar k : keys)
         QTest::keyClick(graph, key[k]);
     QCOMPARE(QApplication::focusWidget(), graph);
