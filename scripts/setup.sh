@@ -5,7 +5,8 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libhidapi-dev libudev-dev
           libgl-dev fonts-dejavu-core fonts-liberation clang libclang-rt-dev
-          desktop-file-utils shared-mime-info libxml2-utils ser2net)
+          desktop-file-utils shared-mime-info libxml2-utils ser2net
+          xvfb xauth dbus at-spi2-core)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

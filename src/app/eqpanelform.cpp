@@ -49,8 +49,9 @@ void EqPanelForm::buildGraph(QGroupBox *panel)
     auto *view = new GraphView(frame);
     view->setObjectName(QStringLiteral("img_eqbackground"));
     view->setAccessibleName(QStringLiteral("Response graph"));
-    view->setAccessibleDescription(
-        QStringLiteral("Drag an EQ band's point to change its frequency and gain"));
+    view->setAccessibleDescription(QStringLiteral(
+        "Drag an EQ band's point to change its frequency and gain, or pick a band with Page Up, "
+        "Page Down or its digit and step it with the arrow keys"));
     view->move(1, 1);
 
     // The phase view exists but the window keeps it hidden.

@@ -58,6 +58,8 @@ QWidget *MainForm::build(QMainWindow *window)
     sink->setAccessibleName(QStringLiteral("No field selected"));
     sink->setFrame(false);
     sink->setReadOnly(true);
+    // No Tab stop: nothing to read or type there.
+    sink->setFocusPolicy(Qt::ClickFocus);
     sink->setGeometry(0, 0, 1, 1);
     QPalette clear = sink->palette();
     for (QPalette::ColorRole role :

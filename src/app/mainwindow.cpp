@@ -2,16 +2,19 @@
 
 #include "app/addressform.h"
 #include "app/channelselectorform.h"
+#include "app/keyboardorder.h"
 #include "app/linkpanelform.h"
 #include "app/mainform.h"
 #include "app/overlayform.h"
 #include "app/prefetchportcatalog.h"
 #include "app/usbform.h"
+#include "editors/accessibleeditors.h"
 #include "editors/channelview.h"
 #include "editors/crossovereqeditor.h"
 #include "editors/editorcontext.h"
 #include "editors/editundo.h"
 #include "editors/eqreset.h"
+#include "editors/graphkeys.h"
 #include "editors/leveldelayeditor.h"
 #include "editors/pointdrag.h"
 #include "editors/valueedit.h"
@@ -38,7 +41,9 @@
 #include "session/presetactivity.h"
 #include "session/offlinefiles.h"
 #include "session/presetfiles.h"
+#include "window/accessibledisplays.h"
 #include "window/accessiblelists.h"
+#include "window/accessibletext.h"
 #include "window/dialogs.h"
 #include "window/progressbox.h"
 #include "window/statuspanels.h"
@@ -77,6 +82,8 @@ MainWindow::MainWindow(const MainWindowOptions &options, QWidget *parent)
       m_bootSearch(options.bootSearch)
 {
     installAccessibleLists();
+    installAccessibleDisplays();
+    installAccessibleEditors();
     setObjectName(QStringLiteral("Form1"));
     FormCreate();
 }
@@ -142,6 +149,8 @@ void MainWindow::FormCreate()
     wireAddressing();
     wireUsb();
     m_connection->fillPortList();
+    KeyboardOrder::apply(this);
+    renewAccessibleInterfaces(this);
     if (m_bootSearch) m_state.tmr_boot.start();
 }
 
@@ -171,6 +180,8 @@ void MainWindow::wireParts()
     m_levelDelay->attach();
     m_pointDrag = std::make_unique<PointDrag>(*m_ctx, *m_crossoverEq);
     m_pointDrag->attach(view);
+    m_graphKeys = std::make_unique<GraphKeys>(*m_ctx, *m_crossoverEq, *m_stepper);
+    m_graphKeys->attach(view);
     m_eqReset = std::make_unique<EqReset>(*m_ctx, *m_crossoverEq, *m_progress);
     m_eqReset->attach();
     m_wheel = std::make_unique<WheelRouter>(*m_ctx, *m_stepper, this);

@@ -20,6 +20,7 @@ class DeviceSession;
 class Dialogs;
 class EditUndo;
 class EqReset;
+class GraphKeys;
 class GraphView;
 class IdChange;
 class IdSearch;
@@ -82,6 +83,7 @@ public:
     LevelDelayEditor &levelDelay() { return *m_levelDelay; }
     EqReset &eqReset() { return *m_eqReset; }
     PointDrag &pointDrag() { return *m_pointDrag; }
+    GraphKeys &graphKeys() { return *m_graphKeys; }
     // The selected channel (channel(), select(), channelChanged) and the undo history.
     ChannelView &channelView() { return *m_channels; }
     EditUndo &undo() { return *m_undo; }
@@ -152,6 +154,7 @@ private:
     std::unique_ptr<ValueStepper> m_stepper;
     std::unique_ptr<LevelDelayEditor> m_levelDelay;
     std::unique_ptr<PointDrag> m_pointDrag;
+    std::unique_ptr<GraphKeys> m_graphKeys;
     std::unique_ptr<EqReset> m_eqReset;
     std::unique_ptr<WheelRouter> m_wheel;
     std::unique_ptr<ChannelView> m_channels;

@@ -5,6 +5,7 @@ target_sources(app PRIVATE
     app/eqpanelform.h app/eqpanelform.cpp
     app/fixedwidthlist.h app/fixedwidthlist.cpp
     app/formkit.h app/formkit.cpp
+    app/keyboardorder.h app/keyboardorder.cpp
     app/levelpanelform.h app/levelpanelform.cpp
     app/linkpanelform.h app/linkpanelform.cpp
     app/mainform.h app/mainform.cpp

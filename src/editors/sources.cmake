@@ -1,4 +1,5 @@
 target_sources(ui PRIVATE
+    editors/accessibleeditors.h editors/accessibleeditors.cpp
     editors/buttonface.h editors/buttonface.cpp
     editors/channelview.h editors/channelview.cpp
     editors/crossovereqeditor.h editors/crossovereqeditor.cpp
@@ -6,6 +7,7 @@ target_sources(ui PRIVATE
     editors/editorcontext.h
     editors/editundo.h editors/editundo.cpp
     editors/eqreset.h editors/eqreset.cpp
+    editors/graphkeys.h editors/graphkeys.cpp
     editors/leveldelayeditor.h editors/leveldelayeditor.cpp
     editors/pointdrag.h editors/pointdrag.cpp
     editors/recompute.h editors/recompute.cpp

@@ -1,8 +1,10 @@
 #include "graph/responsegraph.h"
 
+#include "graph/curvesummary.h"
 #include "graph/graphrenderer.h"
 #include "model/paramimage.h"
 
+#include <QAccessible>
 #include <QWidget>
 
 #include <algorithm>
@@ -96,7 +98,20 @@ void ResponseGraph::followViewRatio()
 void ResponseGraph::DrawHLpfEQCurve(int channel)
 {
     render(channel);
-    if (m_view) m_view->update();
+    if (!m_view) return;
+    m_view->update();
+    // Readers hear the new summary; nothing is worded while none listens.
+    if (!QAccessible::isActive()) return;
+    const QString now = summary();
+    if (now == m_spoken) return;
+    QAccessibleTextUpdateEvent event(m_view, 0, m_spoken, now);
+    m_spoken = now;
+    QAccessible::updateAccessibility(&event);
+}
+
+QString ResponseGraph::summary() const
+{
+    return curveSummary(m_image, m_drawn);
 }
 
 } // namespace spk

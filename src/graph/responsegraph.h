@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QString>
 
 #include <array>
 #include <memory>
@@ -54,6 +55,9 @@ public:
     EqPoint point(int channel, int band) const { return response(channel).point(band); }
     bool phaseView() const;
     const QImage &image() const;
+    // The channel drawn last, and its curve in words (curvesummary.h).
+    int drawnChannel() const { return m_drawn; }
+    QString summary() const;
     // Draws without telling the view (DrawHLpfEQCurve = render + repaint request).
     void render(int channel);
 
@@ -68,6 +72,7 @@ private:
     bool m_phase = false;
     bool m_overlay = false;
     int m_drawn = Ip0;
+    QString m_spoken; // the summary readers were last told
 };
 
 } // namespace spk

@@ -1,4 +1,5 @@
 target_sources(ui PRIVATE
+    graph/curvesummary.h graph/curvesummary.cpp
     graph/graphrenderer.h graph/graphrenderer.cpp
     graph/graphview.h graph/graphview.cpp
     graph/responsegraph.h graph/responsegraph.cpp

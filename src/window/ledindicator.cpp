@@ -1,5 +1,7 @@
 #include "window/ledindicator.h"
 
+#include "window/accessibletext.h"
+
 #include <QPainter>
 #include <QRadialGradient>
 
@@ -15,7 +17,9 @@ void LedIndicator::setOn(bool on)
 {
     if (on == m_on) return;
     m_on = on;
-    setAccessibleDescription(on ? QStringLiteral("on") : QStringLiteral("off"));
+    const QString now = on ? QStringLiteral("on") : QStringLiteral("off");
+    announceShownText(this, accessibleDescription(), now);
+    setAccessibleDescription(now);
     update();
 }
 

@@ -1,5 +1,7 @@
 target_sources(ui PRIVATE
+    window/accessibledisplays.h window/accessibledisplays.cpp
     window/accessiblelists.h window/accessiblelists.cpp
+    window/accessibletext.h window/accessibletext.cpp
     window/connectionindicator.h window/connectionindicator.cpp
     window/controllookup.h window/controllookup.cpp
     window/dialogs.h window/dialogs.cpp

@@ -1,5 +1,6 @@
 #include "window/statuspanels.h"
 
+#include "window/accessibletext.h"
 #include "window/connectionindicator.h"
 
 #include <QAbstractButton>
@@ -18,6 +19,7 @@ ConnectionPanel::ConnectionPanel(QWidget *parent) : QWidget(parent)
 
 void ConnectionPanel::setText(const QString &text)
 {
+    announceShownText(this, m_text.trimmed(), text.trimmed());
     m_text = text;
     setAccessibleDescription(text.trimmed());
     update();
@@ -49,6 +51,7 @@ StatusPanels::StatusPanels(QStatusBar *bar)
 {
     m_bar->setObjectName(QStringLiteral("stat1"));
     m_bar->setSizeGripEnabled(false);
+    m_bar->setAccessibleName(QStringLiteral("Status line"));
     m_caption->setObjectName(QStringLiteral("stat1_caption"));
     m_caption->setFixedWidth(150);
     m_meter->setObjectName(QStringLiteral("stat1_meter"));

@@ -30,3 +30,16 @@ add_dependencies(tst_spktool_net spktool)
 # The editor on network lines added through its port list: spksim's TCP port, ser2net with RFC 2217.
 spk_test(tst_e2e_netport SOURCES e2e/tst_netport.cpp e2e/e2efixture.h e2e/ser2net.h gui/windowfixture.h
          LIBS app simusb TIMEOUT 120)
+# Connect, EQ edit, channel, recall and save with the keyboard alone.
+spk_test(tst_e2e_keyboard SOURCES e2e/tst_keyboard.cpp e2e/e2efixture.h gui/windowfixture.h LIBS app simusb
+         TIMEOUT 120)
+# The window read over the accessibility bus under Xvfb (onatspibus.sh; skipped without the bus).
+find_package(Qt6 QUIET COMPONENTS DBus)
+if(TARGET Qt6::DBus)
+    add_executable(tst_e2e_atspi e2e/tst_atspi.cpp e2e/e2efixture.h gui/windowfixture.h)
+    target_link_libraries(tst_e2e_atspi PRIVATE Qt6::Test Qt6::DBus app simusb)
+    target_include_directories(tst_e2e_atspi PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    add_test(NAME tst_e2e_atspi COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/onatspibus.sh $<TARGET_FILE:tst_e2e_atspi>)
+    set_tests_properties(tst_e2e_atspi PROPERTIES TIMEOUT 120
+        ENVIRONMENT "XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime/tst_e2e_atspi")
+endif()

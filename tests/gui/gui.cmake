@@ -13,3 +13,4 @@ target_compile_definitions(tst_offlinefiles PRIVATE SPKTOOL_PATH="$<TARGET_FILE:
 add_dependencies(tst_offlinefiles spktool)
 spk_test(tst_channels SOURCES gui/tst_channels.cpp gui/windowfixture.h LIBS app)
 spk_test(tst_valuewidths SOURCES gui/tst_valuewidths.cpp gui/windowfixture.h LIBS app)
+spk_test(tst_accessibility SOURCES gui/tst_accessibility.cpp gui/windowfixture.h LIBS app)

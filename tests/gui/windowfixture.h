@@ -67,6 +67,17 @@ public:
     std::function<void()> whileOpen;
 };
 
+// Presses Tab where the focus is until the named control has it; false after limit presses.
+inline bool tabTo(const QString &name, int limit = 200)
+{
+    for (int i = 0; i < limit; ++i) {
+        QWidget *f = QApplication::focusWidget();
+        if (f && f->objectName() == name) return true;
+        QTest::keyClick(f ? f : QApplication::activeWindow(), Qt::Key_Tab);
+    }
+    return false;
+}
+
 // A shown, active main window at a fast time scale, and the small moves every test makes.
 class WindowFixture
 {
