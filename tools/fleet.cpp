@@ -67,7 +67,8 @@ QList<int> probeLine(WireSession &session, FleetLine &line, Progress *progress)
             progress->update(done++, int(line.ids.size()), QStringLiteral("%1 ID %2").arg(line.name).arg(id));
         session.setDevice(id);
         const auto reply = session.request([&] { return FrameBuilder::meterPoll(session.state()); }, CMD_Meter,
-                                           WireSession::AnySlot, ProbeMs, 1);
+                                           WireSession::AnySlot, ProbeMs, 1,
+                                           WireSession::Margin::InBudget);
         if (reply) answered << id;
         if (session.outcome() == WireSession::Outcome::Interrupted) {
             line.error = QStringLiteral("interrupted at %1 ID %2; port closed").arg(line.name).arg(id);

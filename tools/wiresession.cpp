@@ -45,6 +45,8 @@ QString pathOfPort(const QString &name)
 WireSession::WireSession(Interrupt &interrupt, QObject *parent)
     : QObject(parent), m_interrupt(interrupt), m_transmitter(m_state, m_driver), m_receiver(m_state)
 {
+    // The receiver joins a reply split over reads, so bytes go to it as soon as they are read.
+    m_driver.setSettleMs(0);
     connect(&m_driver, &Transport::received, this, [this](const QByteArray &bytes) {
         m_bytesSeen += bytes.size();
         m_receiver.serialArrival(bytes);
@@ -164,7 +166,7 @@ void WireSession::onReply(const ReplyFrame &frame)
         return;
     }
     const double nominal = (m_txBytes + FrameOverhead + frame.ReplyLength) * ByteMs + TurnaroundMs +
-                           SerialDriver::SettleMs;
+                           m_driver.settleMs();
     const int late = int(m_sentAt.elapsed() - scaledExact(nominal));
     if (late > m_lateMs) {
         m_lateMs = late;
@@ -178,7 +180,7 @@ void WireSession::wait(int timeoutMs, Wait kind)
 {
     const auto over = [&] {
         return m_interrupt.requested() || m_outcome == Outcome::Lost ||
-               (kind == Wait::Reply && m_reply.has_value());
+               (kind != Wait::Pause && m_reply.has_value());
     };
     if (over()) return;
     QEventLoop loop;
@@ -190,7 +192,7 @@ void WireSession::wait(int timeoutMs, Wait kind)
     qint64 seen = m_bytesSeen;
     connect(&timer, &QTimer::timeout, &loop, [&] {
         // Bytes since the last look: a reply may be on its way.
-        if (kind == Wait::Reply && m_bytesSeen != seen && left > 0) {
+        if (kind != Wait::Pause && m_bytesSeen != seen && left > 0) {
             seen = m_bytesSeen;
             const int more = std::min(left, ArrivingMs + marginMs());
             left -= more;
@@ -206,7 +208,7 @@ void WireSession::wait(int timeoutMs, Wait kind)
 }
 
 std::optional<ReplyFrame> WireSession::request(const std::function<Frame()> &build, int command, int slot,
-                                               int timeoutMs, int tries)
+                                               int timeoutMs, int tries, Margin margin)
 {
     m_receiver.setHandler(command, [this](const ReplyFrame &f) { onReply(f); });
     m_wantCommand = command;
@@ -224,7 +226,7 @@ std::optional<ReplyFrame> WireSession::request(const std::function<Frame()> &bui
         m_txBytes = int(frame.TxFrame.size());
         m_sentAt.start();
         if (!send(frame)) break;
-        wait(timeoutMs, Wait::Reply);
+        wait(timeoutMs, margin == Margin::Added ? Wait::Reply : Wait::Probe);
         if (!m_reply)
             qCDebug(lcLink).noquote() << m_portName << "no reply to command" << Qt::hex << command << Qt::dec
                                       << "try" << t + 1 << "after" << m_sentAt.elapsed() << "ms;" << m_bytesSeen

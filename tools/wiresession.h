@@ -51,10 +51,14 @@ public:
     // real ms: the latest a complete reply came after its nominal wire time. Added to every wait.
     int lateness() const { return m_lateMs; }
 
+    // Whether a wait adds the link's margin to its budget. A probe's budget is already well beyond
+    // its reply's wire time, and a reply later than it is still heard; its margin would only be
+    // paid again by every ID that is not there.
+    enum class Margin { Added, InBudget };
     // Sends the request up to `tries` times until the reply (command, slot) arrives. Each try waits
     // timeoutMs (time-scaled) plus the link's margin, and longer while bytes keep arriving.
     std::optional<ReplyFrame> request(const std::function<Frame()> &build, int command, int slot,
-                                      int timeoutMs, int tries = 2);
+                                      int timeoutMs, int tries = 2, Margin margin = Margin::Added);
     bool send(const Frame &frame);
     bool sendBulk(const BulkWrite &bulk);
     // Waits ms (time-scaled) with the event loop running; false when the wait was cut short.
@@ -73,7 +77,7 @@ public:
     QString error() const { return m_error; }
 
 private:
-    enum class Wait { Reply, Pause };
+    enum class Wait { Reply, Probe, Pause };
     void wait(int timeoutMs, Wait kind);
     int marginMs() const;
     void onReply(const ReplyFrame &frame);

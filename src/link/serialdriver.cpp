@@ -161,7 +161,7 @@ void SerialDriver::onReadyRead()
 
 void SerialDriver::armSettle()
 {
-    if (!m_settle.isActive()) m_settle.start(scaled(SettleMs));
+    if (!m_settle.isActive()) m_settle.start(scaled(m_settleMs));
 }
 
 void SerialDriver::onSettled()

@@ -14,7 +14,7 @@ class NetLine;
 // (a port "tcp://host:port" or "rfc2217://host:port", see NetLine), read and written the same way.
 //
 // Reading runs in passes on the main thread. The first readyRead after a pass arms a single-shot
-// settle of 50 ms (time-scaled) so the rest of a burst can arrive; then one read of at most
+// settle of 50 ms (time-scaled, see setSettleMs) so the rest of a burst can arrive; then one read of at most
 // ReadChunk bytes is handed out by one received(). A larger backlog is left for the next pass,
 // which settles and starts right after the current one ends.
 //
@@ -56,6 +56,11 @@ public:
     void close() override;
     QString lastError() const override { return m_lastError; }
 
+    // A consumer that assembles frames across reads needs no settle; each settle would add its
+    // length to every reply's wait.
+    void setSettleMs(int ms) { m_settleMs = ms; }
+    int settleMs() const { return m_settleMs; }
+
     QString portPath() const { return m_path; }
     bool passActive() const { return m_passActive; }
 
@@ -72,6 +77,7 @@ private:
     NetLine *m_net;
     QIODevice *m_io; // the one of the two in use
     QTimer m_settle;
+    int m_settleMs = SettleMs;
     QString m_path;
     QString m_lastError;
     bool m_reading = false;
