@@ -1,10 +1,11 @@
 // The editor on a line behind a device server: the port added through "Add network port...", a
-// connect and an edit that reach the simulator, over spksim's TCP port (raw) and through ser2net
+// connect, an edit and a backup of the device that reach the simulator, over spksim's TCP port (raw) and through ser2net
 // in front of its pty (RFC 2217).
 #include "e2efixture.h"
 #include "ser2net.h"
 
 #include "model/layout.h"
+#include "presets/presetfile.h"
 #include "session/networkportadder.h"
 #include "simtcpserver.h"
 
@@ -76,6 +77,22 @@ void TestE2eNetPort::connectAndEdit()
                             RecordSize);
     QVERIFY(
         f.waitFor([&] { return f.sim->device(1)->image().mid(record * RecordSize, RecordSize) == edited; }));
+
+    // The editor's backup, all twenty presets over the same line, matches the device's own.
+    const QString saved = dir.filePath(QStringLiteral("all.gdat"));
+    // Unpaced replies leave the whole tick between them: a busy machine cannot push the last one
+    // past the scaled time it is given.
+    f.sim->setPacing(false);
+    f.dialogs.answers = {true, true};
+    f.dialogs.files = {saved};
+    QTest::mouseClick(f.ctl<QPushButton>(QStringLiteral("btn_save_20grp2pc")), Qt::LeftButton);
+    QVERIFY(f.waitFor([&] { return QFile::exists(saved) && f.running(); }));
+    const PresetFile::Content backup = PresetFile::readGdat(saved);
+    QCOMPARE(backup.status, PresetFile::Status::Ok);
+    for (int n = 1; n <= PresetCount; ++n) {
+        const auto image = PresetFile::imageOfRecord(backup.records.at(n - 1));
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(image.data()), ImageSize), f.sim->device(1)->preset(n));
+    }
 
     f.click();
     QVERIFY(f.waitFor([&] { return f.caption() == QStringLiteral("Connect"); }));
