@@ -280,6 +280,8 @@ void ConnectionController::tmr_disconnectTimer()
     }
     if (++m_state.Link.SilenceCount <= SilenceLimit) return;
 
+    if (m_state.Link.SilenceCount <= SilenceLimit + 1)
+        qCWarning(lcSession) << "link dropped: no complete reply for" << SilenceLimit + 1 << "watchdog ticks";
     if (forgetHidDevice) forgetHidDevice();
     closeLink();
     if (m_parts.warning) m_parts.warning->showCentredOn(m_parts.window);
